@@ -1,0 +1,28 @@
+#pragma once
+// History synthesis: simulates every tick of every calendar day as a multiplicative
+// random walk, then condenses each day into an open-high-low-close bar with a volume.
+
+#include "series/TimeSeries.h"
+#include "synthesis/HistoryRequest.h"
+#include "synthesis/ProgressSink.h"
+
+namespace tickforge {
+
+namespace messages {
+inline constexpr const char* MakingHistory = "Making History...";
+inline constexpr const char* Compressing = "Compressing...";
+inline constexpr const char* NoMoveInsideBounds = "No price move stays inside the price bounds";
+}  // namespace messages
+
+// Consecutive rejected attempts of one tick between two message pumps and abort tests,
+// and the number after which the tick is given up.
+inline constexpr std::uint32_t RedrawPumpInterval = 65536;
+inline constexpr std::uint32_t RedrawLimit = 100000000;
+
+// Re-seeds the shared random source from the clock, then fills result with five
+// series (close, volume, open, high, low) holding one bar per kept day. After an
+// abort the five series are empty and the abort request is cleared. Errors are raised
+// as tickforge::Error with the user's message.
+void MakeHistory(const HistoryRequest& request, ProgressSink& progress, TTimeSeriesSet& result);
+
+}  // namespace tickforge
