@@ -1,0 +1,59 @@
+#pragma once
+// Key-by-key access to an INI profile file: "[Section]" headers and "Key=Value" lines.
+// Every read opens the file afresh; every write rewrites it at once and atomically.
+//
+// Reading: section and key names match without regard to case; the first matching
+// section and the first matching key in it count. Blanks around the name and the value
+// are ignored, and a value wrapped in a pair of matching quotes loses them. Lines may
+// end in LF or CR LF; lines starting with ';' or '#' are comments. A file that is
+// missing, unreadable or no regular file reads as an empty one.
+//
+// Writing: a key's existing line is replaced where it stands, a new key goes after the
+// last entry of its section, a missing section is appended at the end. Every other line
+// stays as it was. Lines are written with LF endings.
+
+#include "platform/IniText.h"
+
+#include <string>
+
+namespace tickforge {
+
+namespace messages {
+inline constexpr const char* UnableToWrite = "Unable to write to %s";
+}  // namespace messages
+
+// Where a profile file of the given name lives. A bare name (no '/') lies in the
+// program's own settings folder, $XDG_CONFIG_HOME/tickforge (~/.config/tickforge when
+// the variable is unset, empty or not an absolute path), never in the current folder.
+// A name with a '/' is a path and used as it is. Empty when no home folder is known.
+std::string ResolveProfilePath(const std::string& fileName);
+
+class ProfileFile {
+public:
+    explicit ProfileFile(std::string fileName);
+
+    // The stored text, or defaultText when the key is missing. A key present with an
+    // empty value gives the empty text.
+    std::string ReadText(const std::string& section, const std::string& key, const std::string& defaultText) const;
+
+    // The stored whole number (decimal, or hexadecimal after 0x or 0X) as ticked when
+    // non-zero; defaultFlag when the key is missing or its value is empty or no whole number.
+    bool ReadFlag(const std::string& section, const std::string& key, bool defaultFlag) const;
+
+    // Stores the text. NUL, CR and LF cannot stand in a one-line value and are written as
+    // blanks; a value with outer blanks or outer matching quotes is wrapped in quotes so
+    // that it reads back unchanged. A refused write raises "Unable to write to %s" with
+    // the file name as given to the constructor, and leaves the old file intact.
+    void WriteText(const std::string& section, const std::string& key, const std::string& text) const;
+    // Stores "1" or "0".
+    void WriteFlag(const std::string& section, const std::string& key, bool flag) const;
+
+    const std::string& FileName() const { return fileName_; }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string fileName_;
+    std::string path_;
+};
+
+}  // namespace tickforge
