@@ -6,8 +6,13 @@
 #include "generation/GenerationUi.h"
 #include "platform/LocaleFormats.h"
 #include "series/TimeSeries.h"
+#include "synthesis/CorruptHistory.h"
+#include "synthesis/HistoryRequest.h"
+#include "synthesis/ProgressSink.h"
 
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace tickforge {
 
@@ -43,7 +48,23 @@ public:
     TTimeSeriesSet GeneratedSet;
     TTimeSeriesSet WorkingSet;
 
+    // When set, every refresh of WorkingSet lists the values its corruption changed in
+    // Corruptions (empty when dirty data is inactive). Off by default.
+    bool RecordCorruptions = false;
+    std::vector<Corruption> Corruptions;
+
+    // Synthesis as the run calls it: MakeHistory unless replaced, for a caller that
+    // wants to see the request or stand in for synthesis.
+    using Synthesizer = std::function<void(const HistoryRequest&, ProgressSink&, TTimeSeriesSet&)>;
+    Synthesizer Synthesize;
+
 private:
+    // Steps 2 to 20 of a run, between the busy cursor and the clean-up.
+    void Generate(const PanelValues& panel);
+    // Puts the windows back into their idle state.
+    void EndRun();
+    void RefreshWorkingSet(const PanelValues& panel);
+
     GenerationUi& ui_;
     LocaleFormats formats_;
 };

@@ -1,0 +1,181 @@
+#include "generation/GenerationRun.h"
+
+#include "platform/CheckedMath.h"
+#include "platform/Error.h"
+#include "platform/NumericText.h"
+#include "platform/Random.h"
+#include "synthesis/HistoryRequest.h"
+#include "synthesis/MakeHistory.h"
+
+#include <cstdint>
+#include <limits>
+
+namespace tickforge {
+
+namespace {
+
+// A draw in [0, n) from the shared source. The bound is worked out in 64 bits; one
+// that no 32-bit integer holds (only reachable with absurd panel texts) is refused.
+std::int32_t RandomInt(std::int64_t n)
+{
+    if (n < std::numeric_limits<std::int32_t>::min() || n > std::numeric_limits<std::int32_t>::max())
+        throw Error(messages::RangeCheck);
+    return SharedRandom().NextInt(static_cast<std::int32_t>(n));
+}
+
+double RandomReal() { return SharedRandom().NextReal(); }
+
+}  // namespace
+
+GenerationRun::GenerationRun(GenerationUi& ui, LocaleFormats formats)
+    : Synthesize(MakeHistory), ui_(ui), formats_(std::move(formats))
+{
+}
+
+void GenerationRun::btnGenerateClick()
+{
+    ui_.ShowBusyCursor();
+    try {
+        Generate(ui_.ReadPanel());
+    } catch (...) {
+        EndRun();
+        throw;
+    }
+    EndRun();
+}
+
+void GenerationRun::EndRun()
+{
+    ui_.HideProgressWindow();
+    ui_.SetMainWindowEnabled(true);
+    ui_.Progress().SetActivity(messages::IdleActivity);
+    ui_.RestoreCursor();
+}
+
+void GenerationRun::Generate(const PanelValues& panel)
+{
+    const auto asInt = [](const std::string& text) { return StrToInt(text); };
+    const auto asReal = [this](const std::string& text) { return StrToFloat(text, formats_); };
+    bool generationFailed = false;
+
+    double start = panel.StartDate;
+    const std::int32_t length = asInt(panel.ebLength);
+
+    // A random period: between the minimum and length - 1 days, shifted forward by
+    // whole days so that it stays inside the panel's range.
+    std::int32_t days = length;
+    if (panel.cbRandomPeriod) {
+        const std::int32_t minimum = asInt(panel.ebRandomPeriodMin);
+        days = minimum + RandomInt(static_cast<std::int64_t>(length) - minimum);
+        start = start + RandomInt(static_cast<std::int64_t>(length) - days);
+    }
+
+    const double magnitude = panel.cbActiveShock ? asReal(panel.ebShockMag) : 1.0;
+    if (panel.cbActiveShock && magnitude < 1.0) {
+        ui_.ShowMessage(messages::MinimumShockMagnitude, messages::ErrorTitle);
+        generationFailed = true;
+    }
+
+    const double shockFrequency = asReal(panel.ebShockFreq);
+    const std::int32_t ticksPerDay = asInt(panel.ebTicksPerDay);
+    const double volatility =
+        CheckedDiv(CheckedDiv(asReal(panel.ebVolatility), 100.0), CheckedSqrt(static_cast<double>(ticksPerDay)));
+    const double bias = panel.cbActiveBias ? asReal(panel.ebBias) : 0.0;
+
+    // The random starting price is drawn before its range is checked, so an inverted
+    // range still moves the random sequence on.
+    double price = 0.0;
+    if (panel.cbSeedRandom) {
+        price = asReal(panel.ebSeed);
+    } else {
+        const double hi = asReal(panel.ebSeedMax);
+        const double lo = asReal(panel.ebSeedMin);
+        price = CheckFinite(lo + CheckFinite(RandomReal() * CheckFinite(hi - lo)));
+    }
+
+    if (panel.cbMin && asReal(panel.ebMinPrice) >= price) {
+        ui_.ShowMessage(messages::MinimumPriceAboveSeed, messages::ErrorTitle);
+        generationFailed = true;
+    }
+    if (panel.cbMax && asReal(panel.ebMaxPrice) <= price) {
+        ui_.ShowMessage(messages::MaximumPriceBelowSeed, messages::ErrorTitle);
+        generationFailed = true;
+    }
+    if (!panel.cbSeedRandom) {
+        const double lo = asReal(panel.ebSeedMin);
+        const double hi = asReal(panel.ebSeedMax);
+        if (lo >= hi) {
+            ui_.ShowMessage(messages::SeedRangeInverted, messages::ErrorTitle);
+            generationFailed = true;
+        }
+    }
+    if (generationFailed)
+        return;
+
+    ui_.ShowProgressWindow();
+    ui_.SetMainWindowEnabled(false);
+
+    // Refuse a bad percentage before synthesis rather than after it.
+    if (panel.cbDirtyDataActive)
+        asReal(panel.ebDirtydata);
+
+    HistoryRequest request;
+    request.Name = messages::SynthName;
+    request.SeedPrice = price;
+    request.TicksPerDay = ticksPerDay;
+    request.NumberOfDays = days;
+    request.StartDate = start;
+    request.SoftBounds = panel.rbSoft;
+    request.MinBoundActive = panel.cbMin;
+    request.MaxBoundActive = panel.cbMax;
+    request.MaxPrice = asReal(panel.ebMaxPrice);
+    request.MinPrice = asReal(panel.ebMinPrice);
+    request.MaxVolume = asReal(panel.ebMaxVolume);
+    request.MinVolume = asReal(panel.ebMinVolume);
+    request.BiasPercentPerYear = bias;
+    request.ShockDaysPerEvent = shockFrequency;
+    request.ShockMagnitude = magnitude;
+    request.TickVolatility = volatility;
+    request.SkipWeekends = !panel.cbWeekends;
+
+    Synthesize(request, ui_.Progress(), GeneratedSet);
+    RefreshWorkingSet(panel);
+    ui_.ShowBars(GeneratedSet, true);
+}
+
+void GenerationRun::RefreshWorkingSet() { RefreshWorkingSet(ui_.ReadPanel()); }
+
+void GenerationRun::RefreshWorkingSet(const PanelValues& panel)
+{
+    Corruptions.clear();
+    WorkingSet.Assign(GeneratedSet);
+    if (!panel.cbDirtyDataActive)
+        return;
+    const double percentage = StrToFloat(panel.ebDirtydata, formats_);
+    if (RecordCorruptions)
+        CorruptHistory(WorkingSet, percentage, Corruptions);
+    else
+        CorruptHistory(WorkingSet, percentage);
+}
+
+void GenerationRun::btnCorruptClick()
+{
+    if (WorkingSet.SeriesCount() == 0) {
+        btnGenerateClick();
+        // The panel failed a check: its boxes were shown and there is still nothing
+        // to corrupt or show.
+        if (GeneratedSet.SeriesCount() == 0)
+            return;
+    }
+    RefreshWorkingSet();
+    ui_.ShowBars(WorkingSet, false);
+}
+
+std::string ErrorBoxText(const std::string& message)
+{
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > static_cast<unsigned char>('.'))
+        return message + ".";
+    return message;
+}
+
+}  // namespace tickforge
