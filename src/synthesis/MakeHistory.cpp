@@ -6,6 +6,7 @@
 #include "platform/Random.h"
 #include "synthesis/Abort.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -39,21 +40,6 @@ TickPath AllocateTickPath(std::int64_t count)
     return path;
 }
 
-// Writes the seed back to the shared source however the tick phase ends.
-class SeedKeeper {
-public:
-    explicit SeedKeeper(RandomSource& source) : source_(source), seed(source.Seed()) {}
-    ~SeedKeeper() { source_.SetSeed(seed); }
-    SeedKeeper(const SeedKeeper&) = delete;
-    SeedKeeper& operator=(const SeedKeeper&) = delete;
-
-private:
-    RandomSource& source_;
-
-public:
-    std::uint32_t seed;
-};
-
 // The gauge rises to p when p - position > 0.5, i.e. when p reaches position + 1.
 void RaiseGaugeTo(ProgressSink& progress, std::int64_t p)
 {
@@ -76,6 +62,9 @@ struct TickModel {
     bool shockThresholdFails;   // the threshold itself divides by zero or overflows
     bool shockThresholdInvalid;
     double shockSpan;           // ShockMagnitude - 1
+    // u2 = seed / 2^32 < threshold exactly when seed < threshold * 2^32 (a power-of-two
+    // scaling, so exact): the test needs no conversion of the seed to a real.
+    std::uint64_t shockSeedLimit;
 };
 
 TickModel BuildTickModel(const HistoryRequest& r)
@@ -94,6 +83,9 @@ TickModel BuildTickModel(const HistoryRequest& r)
         m.shockThresholdInvalid = std::isnan(m.shockThreshold);
     }
     m.shockSpan = r.ShockMagnitude - 1.0;
+    if (!m.shockThresholdFails && m.shockThreshold > 0.0)
+        m.shockSeedLimit = m.shockThreshold >= 1.0 ? (1ULL << 32)
+                                                   : static_cast<std::uint64_t>(std::ceil(m.shockThreshold * 4294967296.0));
     return m;
 }
 
@@ -106,91 +98,173 @@ TickModel BuildTickModel(const HistoryRequest& r)
     RaiseDivisionByZero();
 }
 
-// The tick phase: fills the path. Returns early when an abort is requested.
-void RunTickPhase(const HistoryRequest& r, const TickModel& m, ProgressSink& progress, TickPath& path)
+// The running state of the tick phase between two runs of ticks.
+struct TickState {
+    std::uint32_t seed;
+    std::int32_t shockCountdown;
+    std::int32_t tickOfDay;
+    std::uint32_t rejected;     // consecutive rejected attempts of the current tick
+    double price;
+    double dayStart;
+};
+
+enum class Bounds { None, Hard, Soft };
+
+// Simulates ticks from i up to end with no calls on the way, so the whole state stays
+// in registers. Stops early, in the middle of tick i, when its rejected attempts reach
+// a multiple of the redraw pump interval; called again, it resumes that tick's redraws.
+// Returns the first tick not finished. Instantiated per kind of bounds so that the
+// common case without bounds tests nothing.
+template <Bounds mode>
+std::int64_t RunTicks(const HistoryRequest& r, const TickModel& m, TickState& state, TickSample* out,
+                      std::int64_t i, std::int64_t end)
 {
-    const std::int64_t total = path.count;
-    TickSample* const out = path.samples.get();
     const std::int32_t T = r.TicksPerDay;
-    const double invT = total > 0 ? 1.0 / static_cast<double>(T) : 0.0;
-    const bool soft = r.SoftBounds;
+    const double invT = 1.0 / static_cast<double>(T);
     const bool minActive = r.MinBoundActive;
     const bool maxActive = r.MaxBoundActive;
     const double minPrice = r.MinPrice;
     const double maxPrice = r.MaxPrice;
+    const double scaledVolatility = m.scaledVolatility;
+    const double drift = m.drift;
+    const std::uint64_t shockSeedLimit = m.shockSeedLimit;
 
-    SeedKeeper keeper(SharedRandom());
-    std::uint32_t& seed = keeper.seed;
-    double price = r.SeedPrice;
-    double dayStart = WholeDays(r.StartDate);
-    double time = dayStart;
-    std::int32_t tickOfDay = 0;
-    std::int32_t shockCountdown = 0;
-    std::int64_t nextGaugeTick = NextGaugeTick(progress.GaugePosition(), total);
+    std::uint32_t seed = state.seed;
+    std::int32_t shockCountdown = state.shockCountdown;
+    std::int32_t tickOfDay = state.tickOfDay;
+    std::uint32_t rejected = state.rejected;
+    double price = state.price;
+    double dayStart = state.dayStart;
+    const auto saveState = [&] { state = {seed, shockCountdown, tickOfDay, rejected, price, dayStart}; };
 
-    for (std::int64_t i = 0; i < total; ++i) {
-        if (AbortRequested())
-            return;
-        if (i >= nextGaugeTick) [[unlikely]] {
-            RaiseGaugeTo(progress, (50 * i) / total);
-            nextGaugeTick = NextGaugeTick(progress.GaugePosition(), total);
+    for (; i < end; ++i) {
+        if (rejected == 0) {
+            out[i].Time = dayStart + tickOfDay * invT;
+            out[i].Value = price;
         }
-        progress.PumpMessages();
-        out[i].Time = time;
-        out[i].Value = price;
-
         double candidate;
-        std::uint32_t rejected = 0;
         for (;;) {
             seed = RandomSource::Step(seed);
-            double step = (RandomSource::ToReal(seed) - 0.5) * m.scaledVolatility;
+            double step = (RandomSource::ToReal(seed) - 0.5) * scaledVolatility;
             seed = RandomSource::Step(seed);
-            if (m.shockThresholdFails) [[unlikely]]
+            if (m.shockThresholdFails) [[unlikely]] {
+                saveState();
                 RaiseShockThresholdError(m);
-            if (RandomSource::ToReal(seed) < m.shockThreshold)
+            }
+            if (seed < shockSeedLimit) [[unlikely]]
                 shockCountdown = T;
-            if (shockCountdown > 0) {
+            if (shockCountdown > 0) [[unlikely]] {
                 seed = RandomSource::Step(seed);
-                step = CheckFinite(step * (1.0 + RandomSource::ToReal(seed) * m.shockSpan));
+                step = step * (1.0 + RandomSource::ToReal(seed) * m.shockSpan);
                 --shockCountdown;
+                if (!std::isfinite(step)) [[unlikely]] {
+                    saveState();
+                    CheckFinite(step);
+                }
             }
-            step += m.drift;
+            step += drift;
             candidate = (1.0 + step) * price;
-            if (!std::isfinite(candidate)) [[unlikely]]
+            if (!std::isfinite(candidate)) [[unlikely]] {
+                saveState();
                 CheckFinite(candidate);
-
-            if (soft) {
-                if (maxActive) {
-                    const double ratio = CheckedDiv(candidate - minPrice, maxPrice - minPrice);
-                    if (ratio > 0.9)
-                        candidate = (1.0 + step / 40.0) * price;
-                }
-                if (minActive) {
-                    const double ratio = CheckedDiv(candidate - minPrice, maxPrice - minPrice);
-                    if (ratio < 0.1)
-                        candidate = (1.0 + step / 40.0) * price;
-                }
             }
-            const bool outside = (maxActive && candidate >= maxPrice) || (minActive && candidate <= minPrice);
-            if (!outside) [[likely]]
+            if constexpr (mode == Bounds::None) {
                 break;
-            // No candidate may ever fit: keep the window alive, honour Abort, give up in the end.
-            if (++rejected % RedrawPumpInterval == 0) {
-                progress.PumpNow();
-                if (AbortRequested())
-                    return;
-                if (rejected >= RedrawLimit)
-                    throw Error(messages::NoMoveInsideBounds);
+            } else {
+                if constexpr (mode == Bounds::Soft) {
+                    saveState();  // the ratio's division may raise
+                    if (maxActive) {
+                        const double ratio = CheckedDiv(candidate - minPrice, maxPrice - minPrice);
+                        if (ratio > 0.9)
+                            candidate = (1.0 + step / 40.0) * price;
+                    }
+                    if (minActive) {
+                        const double ratio = CheckedDiv(candidate - minPrice, maxPrice - minPrice);
+                        if (ratio < 0.1)
+                            candidate = (1.0 + step / 40.0) * price;
+                    }
+                }
+                const bool outside = (maxActive && candidate >= maxPrice) || (minActive && candidate <= minPrice);
+                if (!outside) [[likely]]
+                    break;
+                if (++rejected % RedrawPumpInterval == 0) [[unlikely]] {
+                    saveState();
+                    return i;
+                }
             }
         }
+        rejected = 0;
         price = candidate;
         // Each tick's time comes from its index, so every tick lies on its own day.
         if (++tickOfDay == T) {
             tickOfDay = 0;
             dayStart += 1.0;
         }
-        time = dayStart + tickOfDay * invT;
     }
+    saveState();
+    return i;
+}
+
+using TickRunner = std::int64_t (*)(const HistoryRequest&, const TickModel&, TickState&, TickSample*, std::int64_t,
+                                    std::int64_t);
+
+TickRunner ChooseTickRunner(const HistoryRequest& r)
+{
+    if (!r.MinBoundActive && !r.MaxBoundActive)
+        return &RunTicks<Bounds::None>;
+    return r.SoftBounds ? &RunTicks<Bounds::Soft> : &RunTicks<Bounds::Hard>;
+}
+
+// The tick phase: fills the path. Returns early when an abort is requested. Between
+// two sink calls (gauge rises and message pumps) the ticks run in one call of RunTicks;
+// the abort flag can only change inside a sink call, so testing it at those points is
+// the same as testing it before every tick.
+void RunTickPhase(const HistoryRequest& r, const TickModel& m, ProgressSink& progress, TickPath& path)
+{
+    const std::int64_t total = path.count;
+    const TickRunner runTicks = ChooseTickRunner(r);
+    TickState state{SharedRandom().Seed(), 0, 0, 0, r.SeedPrice, WholeDays(r.StartDate)};
+    std::int64_t nextGaugeTick = NextGaugeTick(progress.GaugePosition(), total);
+
+    try {
+        std::int64_t i = 0;
+        while (i < total) {
+            if (state.rejected == 0) {
+                // Tick i starts: the abort test, the gauge and the message pump of one tick.
+                if (AbortRequested())
+                    break;
+                if (i >= nextGaugeTick) {
+                    RaiseGaugeTo(progress, (50 * i) / total);
+                    nextGaugeTick = NextGaugeTick(progress.GaugePosition(), total);
+                }
+                progress.PumpMessages();
+                // Ticks up to the next gauge rise or message pump need none of the three.
+                std::int64_t end = std::min(total, i + progress.PumpsBeforeHandover());
+                end = std::min(end, std::max(nextGaugeTick, i + 1));
+                if (AbortRequested())
+                    end = i + 1;
+                const std::int64_t reached = runTicks(r, m, state, path.samples.get(), i, end);
+                // Ticks i + 1 .. reached - 1 are done, and tick reached has started when
+                // it stopped in the middle of its redraws.
+                const std::int64_t startedAfterI = reached - i - (state.rejected == 0 ? 1 : 0);
+                progress.SkipPumpCalls(static_cast<unsigned>(std::max<std::int64_t>(0, startedAfterI)));
+                i = reached;
+            } else {
+                // No candidate of tick i fits yet: keep the window alive, honour Abort,
+                // give up in the end.
+                progress.PumpNow();
+                if (AbortRequested())
+                    break;
+                if (state.rejected >= RedrawLimit)
+                    throw Error(messages::NoMoveInsideBounds);
+                i = runTicks(r, m, state, path.samples.get(), i, i + 1);
+            }
+        }
+    } catch (...) {
+        SharedRandom().SetSeed(state.seed);
+        throw;
+    }
+    SharedRandom().SetSeed(state.seed);
 }
 
 // The compression phase: one bar per kept day. Returns the number of bars written.
@@ -222,13 +296,15 @@ std::int32_t RunCompressionPhase(const HistoryRequest& r, ProgressSink& progress
         std::int64_t l = o;
         double highValue = ticks[o].Value;
         double lowValue = ticks[o].Value;
+        // New extremes are rare within a day: branches the processor predicts cost less
+        // than carrying the extremes through conditional moves from tick to tick.
         for (std::int64_t k = o; k <= e; ++k) {
             const double v = ticks[k].Value;
-            if (v > highValue) {
+            if (v > highValue) [[unlikely]] {
                 highValue = v;
                 h = k;
             }
-            if (v < lowValue) {
+            if (v < lowValue) [[unlikely]] {
                 lowValue = v;
                 l = k;
             }

@@ -24,6 +24,12 @@ public:
         }
     }
 
+    // A loop that calls PumpMessages once per step may take a run of steps at once:
+    // the next PumpsBeforeHandover() - 1 calls would only count down, and
+    // SkipPumpCalls(n) counts n of them (n must stay below PumpsBeforeHandover()).
+    unsigned PumpsBeforeHandover() const { return countdown_; }
+    void SkipPumpCalls(unsigned n) { countdown_ -= n; }
+
     // Hands over to Pump() at once, whatever the countdown says.
     void PumpNow()
     {

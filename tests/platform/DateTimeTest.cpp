@@ -1,0 +1,44 @@
+#include "platform/DateTime.h"
+
+#include <gtest/gtest.h>
+
+using namespace tickforge;
+
+namespace {
+
+TEST(DateTime, DaysCountFromThe30thOfDecember1899)
+{
+    EXPECT_EQ(EncodeDate({1899, 12, 30}), 0.0);
+    EXPECT_EQ(EncodeDate({1900, 1, 1}), 2.0);
+    EXPECT_EQ(EncodeDate({2024, 1, 2}), 45293.0);
+    EXPECT_EQ(DecodeDate(45293.75), (CivilDate{2024, 1, 2}));
+    EXPECT_EQ(DecodeDate(EncodeDate({2000, 2, 29})), (CivilDate{2000, 2, 29}));
+}
+
+TEST(DateTime, WholeDaysTruncateTowardZero)
+{
+    EXPECT_EQ(WholeDays(45293.999), 45293.0);
+    EXPECT_EQ(WholeDays(-1.5), -1.0);
+}
+
+TEST(DateTime, DayOfWeekAndWeekends)
+{
+    EXPECT_EQ(DayOfWeek(0.0), Weekday::Saturday);
+    EXPECT_EQ(DayOfWeek(EncodeDate({2024, 1, 1}) + 0.9), Weekday::Monday);
+    EXPECT_EQ(DayOfWeek(EncodeDate({2024, 1, 7})), Weekday::Sunday);
+    EXPECT_EQ(DayOfWeek(-1.0), Weekday::Friday);
+    EXPECT_TRUE(IsWeekend(EncodeDate({2024, 1, 6})));
+    EXPECT_FALSE(IsWeekend(EncodeDate({2024, 1, 5})));
+}
+
+TEST(DateTime, TimeOfDayToTheMillisecond)
+{
+    const TimeOfDay t = DecodeTime(45293.0 + (6.0 * 3600 + 7 * 60 + 8.009) / 86400.0);
+    EXPECT_EQ(t.hour, 6);
+    EXPECT_EQ(t.minute, 7);
+    EXPECT_EQ(t.second, 8);
+    EXPECT_EQ(t.millisecond, 9);
+    EXPECT_EQ(DecodeTime(45293.0 + 0.999999999).hour, 23);
+}
+
+}  // namespace
