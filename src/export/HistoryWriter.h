@@ -1,0 +1,27 @@
+#pragma once
+// Writes one daily bar set as delimited text: an optional heading line, then one line
+// per bar, every line ended by carriage return and line feed. Columns in the fixed
+// order ticker, date, open, high, low, close, volume, each optional.
+
+#include "export/ExportFormat.h"
+#include "platform/LocaleFormats.h"
+#include "series/TimeSeries.h"
+
+#include <string>
+#include <string_view>
+
+namespace tickforge {
+
+// Adds one field to line: quoted when the format quotes values, and preceded by the
+// delimiter unless line is still empty. Nothing inside text is escaped.
+void AppendField(std::string& line, std::string_view text, const ExportFormat& format);
+
+// Writes bars to path (an empty path means the set's Name + ".csv"). append false
+// creates or empties the file; append true adds to the end of an existing file, and a
+// missing file is an error. Prices use the format's precision and the locale's
+// decimal separator; the date is the close time's day in the locale's short date
+// pattern. Failures raise tickforge::Error; the file is closed first.
+void WriteHistoryFile(const std::string& path, bool append, const TTimeSeriesSet& bars, const ExportFormat& format,
+                      const std::string& tickerText, bool writeHeadings, const LocaleFormats& formats = {});
+
+}  // namespace tickforge
