@@ -1,5 +1,6 @@
 #include "platform/ProfileFile.h"
 
+#include "support/FileSizeLimit.h"
 #include "support/ScratchFolder.h"
 #include "support/TestHelpers.h"
 
@@ -8,15 +9,13 @@
 #include <filesystem>
 #include <string>
 
-#include <csignal>
-
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using tickforge::ProfileFile;
 using tickforge::ResolveProfilePath;
 using tickforge::testing::CurrentFolderOverride;
 using tickforge::testing::EnvironmentOverride;
+using tickforge::testing::FileSizeLimit;
 using tickforge::testing::ReadFileBytes;
 using tickforge::testing::ScratchFolder;
 using tickforge::testing::WriteFileBytes;
@@ -179,31 +178,6 @@ TEST(ProfileFileWrite, AFolderInPlaceOfTheFileRefusesTheWrite)
     EXPECT_TRUE(fs::is_directory(name));
     EXPECT_EQ(ReadFileBytes(name + "/inside"), "x");
 }
-
-// Limits the size of files this process may write, for one scope. Unlike a missing
-// write permission, the limit also binds the superuser that the tests may run as.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = SIG_DFL;
-};
 
 int EntriesIn(const fs::path& folder)
 {

@@ -1,0 +1,37 @@
+#include "settings/Settings.h"
+
+#include "platform/ProfileFile.h"
+
+namespace tickforge {
+
+void RestoreSettings(PanelControls& panel, const std::string& fileName)
+{
+    const ProfileFile file(fileName);
+    for (const SettingKey& setting : SettingsKeys) {
+        const std::string key(setting.key);
+        const std::string_view control = setting.control;
+        if (setting.kind == SettingKind::Flag) {
+            panel.SetChecked(control, file.ReadFlag(SettingsSection, key, setting.defaultFlag));
+        } else {
+            // Read now: an earlier key's rule may just have changed the source control.
+            const std::string defaultText = setting.defaultFromControl.empty()
+                                                ? std::string(setting.defaultText)
+                                                : panel.Text(setting.defaultFromControl);
+            panel.SetText(control, file.ReadText(SettingsSection, key, defaultText));
+        }
+    }
+}
+
+void SaveSettings(const PanelControls& panel, const std::string& fileName)
+{
+    const ProfileFile file(fileName);
+    for (const SettingKey& setting : SettingsKeys) {
+        const std::string key(setting.key);
+        if (setting.kind == SettingKind::Flag)
+            file.WriteFlag(SettingsSection, key, panel.Checked(setting.control));
+        else
+            file.WriteText(SettingsSection, key, panel.Text(setting.control));
+    }
+}
+
+}  // namespace tickforge

@@ -1,0 +1,76 @@
+#pragma once
+// The settings file that carries the parameter panel (and the chart style) from one run
+// of the program to the next: section "Generator" of an INI profile file, one key per
+// control, restored once when the main window is made and saved once when it goes.
+
+#include "generation/PanelControls.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace tickforge {
+
+inline constexpr const char* SettingsFileName = "TKF.ini";
+inline constexpr const char* SettingsSection = "Generator";
+
+enum class SettingKind { Text, Flag };
+
+struct SettingKey {
+    std::string_view key;
+    SettingKind kind = SettingKind::Text;
+    std::string_view control;      // the panel control the key is written from and read into
+    std::string_view defaultText;  // a text key's default when restoring
+    bool defaultFlag = false;      // a flag key's default when restoring
+    // When not empty: the default is this control's text at the moment of reading.
+    std::string_view defaultFromControl;
+};
+
+// Every key, in the order in which it is both written and read. Several defaults differ
+// from the panel's designed contents on purpose: they are what a first start shows.
+// The two radio pairs are restored with Hard before Soft and Bar before Candle, so the
+// second key of a pair decides when both are set.
+inline constexpr std::array<SettingKey, 28> SettingsKeys{{
+    {"Seed", SettingKind::Text, "ebSeed", "3000", false, {}},
+    // The box captioned "Fixed :": 1 means the fixed starting price is used.
+    {"RandomSeed", SettingKind::Flag, "cbSeedRandom", {}, false, {}},
+    {"SeedMin", SettingKind::Text, "ebSeedMin", "2000", false, {}},
+    {"SeedMax", SettingKind::Text, "ebSeedMax", "4000", false, {}},
+    {"Length", SettingKind::Text, "ebLength", "180", false, {}},
+    {"TicksPerDay", SettingKind::Text, "ebTicksPerDay", "1000", false, {}},
+    {"RandomPeriodMin", SettingKind::Text, "ebRandomPeriodMin", {}, false, "ebLength"},
+    {"RandomPeriod", SettingKind::Flag, "cbRandomPeriod", {}, false, {}},
+    {"Weekends", SettingKind::Flag, "cbWeekends", {}, true, {}},
+    {"Min", SettingKind::Flag, "cbMin", {}, false, {}},
+    {"Max", SettingKind::Flag, "cbMax", {}, false, {}},
+    {"MinPrice", SettingKind::Text, "ebMinPrice", "2000", false, {}},
+    {"MaxPrice", SettingKind::Text, "ebMaxPrice", "4000", false, {}},
+    {"MinVolume", SettingKind::Text, "ebMinVolume", "100", false, {}},
+    {"MaxVolume", SettingKind::Text, "ebMaxVolume", "4000", false, {}},
+    {"Hard", SettingKind::Flag, "rbHard", {}, true, {}},
+    {"Soft", SettingKind::Flag, "rbSoft", {}, true, {}},
+    {"TickSize", SettingKind::Text, "ebTickSize", "", false, {}},
+    {"Volatility", SettingKind::Text, "ebVolatility", "1", false, {}},
+    {"SecurityName", SettingKind::Text, "ebSecurityName", "AOI", false, {}},
+    {"Bar", SettingKind::Flag, "rbBar", {}, false, {}},
+    {"Candle", SettingKind::Flag, "rbCandle", {}, true, {}},
+    {"Dirtydata", SettingKind::Text, "ebDirtydata", "1", false, {}},
+    {"ActiveBias", SettingKind::Flag, "cbActiveBias", {}, false, {}},
+    {"ActiveShock", SettingKind::Flag, "cbActiveShock", {}, false, {}},
+    {"Bias", SettingKind::Text, "ebBias", "5", false, {}},
+    {"ShockFreq", SettingKind::Text, "ebShockFreq", "100", false, {}},
+    {"ShockMag", SettingKind::Text, "ebShockMag", "3", false, {}},
+}};
+
+// Reads the keys one by one in table order and applies each at once, as a user's action
+// would be applied: a changed text runs its field's rule, a changed box its click rule,
+// a newly selected radio button deselects its partner and runs its rule, and a
+// deselected one runs nothing. Missing keys take their defaults. No file is created.
+void RestoreSettings(PanelControls& panel, const std::string& fileName);
+
+// Writes every key in table order from the controls as they are ("1"/"0" for boxes and
+// radio buttons); nothing is validated. A refused write raises "Unable to write to %s"
+// with fileName; the keys written before it stay in the file.
+void SaveSettings(const PanelControls& panel, const std::string& fileName);
+
+}  // namespace tickforge
