@@ -19,8 +19,13 @@ public:
     {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         std::string name = "tickforge-";
-        name += info != nullptr ? std::string(info->test_suite_name()) + "-" + info->name() : "test";
-        name += "-" + std::to_string(::getpid());
+        if (info != nullptr) {
+            name += info->test_suite_name();
+            name += '-';
+            name += info->name();
+        }
+        name += '-';
+        name += std::to_string(::getpid());
         for (char& c : name)
             if (c == '/')
                 c = '_';
