@@ -1,0 +1,42 @@
+#pragma once
+// "Export Format": the modal dialog in which the user chooses the shape of exported
+// files. It is created once and shown again for every export, so its controls keep
+// the user's last choices (also those made before a Cancel) until the program ends.
+
+#include "export/ExportFormat.h"
+
+#include <QDialog>
+
+#include <memory>
+
+namespace Ui {
+class TfrmWriteMarket;
+}
+
+namespace tickforge {
+
+class TfrmWriteMarket : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TfrmWriteMarket(QWidget* parent = nullptr);
+    ~TfrmWriteMarket() override;
+
+    // Shows the dialog modally; true when it was closed with OK.
+    bool Execute();
+
+    // The choices as the controls hold them now.
+    ExportFormat ReadExportFormat() const;
+
+public slots:
+    // Rebuilds the example line; serves all seven column check boxes.
+    void cbClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    std::unique_ptr<Ui::TfrmWriteMarket> ui;
+};
+
+}  // namespace tickforge
