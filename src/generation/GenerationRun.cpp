@@ -28,7 +28,11 @@ double RandomReal() { return SharedRandom().NextReal(); }
 }  // namespace
 
 GenerationRun::GenerationRun(GenerationUi& ui, LocaleFormats formats)
-    : Synthesize(MakeHistory), ui_(ui), formats_(std::move(formats))
+    : Synthesize([](const HistoryRequest& request, ProgressSink& progress, TTimeSeriesSet& result) {
+          MakeHistory(request, progress, result);
+      }),
+      ui_(ui),
+      formats_(std::move(formats))
 {
 }
 
