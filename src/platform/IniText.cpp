@@ -42,11 +42,11 @@ struct IniLine {
     std::string_view value;  // raw value of an entry, blanks trimmed
 };
 
-IniLine Classify(std::string_view text)
+IniLine Classify(std::string_view text, std::string_view meaningful)
 {
     IniLine line;
     line.text = text;
-    const std::string_view trimmed = TrimBlanks(text);
+    const std::string_view trimmed = TrimBlanks(meaningful);
     if (trimmed.empty()) {
         line.kind = LineKind::Blank;
     } else if (trimmed.front() == ';' || trimmed.front() == '#') {
@@ -66,7 +66,10 @@ IniLine Classify(std::string_view text)
     return line;
 }
 
-// Lines split at LF, each losing one CR before its LF; text after the last LF is a line too.
+constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// Lines split at LF, each losing one CR at its end; text after the last LF is a line
+// too. A byte order mark that an editor may have put first is kept but not read.
 std::vector<IniLine> SplitLines(std::string_view content)
 {
     std::vector<IniLine> lines;
@@ -77,9 +80,12 @@ std::vector<IniLine> SplitLines(std::string_view content)
         if (!hasEnd)
             end = content.size();
         std::string_view text = content.substr(start, end - start);
-        if (hasEnd && !text.empty() && text.back() == '\r')
+        if (!text.empty() && text.back() == '\r')
             text.remove_suffix(1);
-        lines.push_back(Classify(text));
+        std::string_view meaningful = text;
+        if (start == 0 && meaningful.substr(0, Utf8ByteOrderMark.size()) == Utf8ByteOrderMark)
+            meaningful.remove_prefix(Utf8ByteOrderMark.size());
+        lines.push_back(Classify(text, meaningful));
         start = hasEnd ? end + 1 : content.size();
     }
     return lines;

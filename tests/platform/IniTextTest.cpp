@@ -75,6 +75,18 @@ TEST(IniTextFind, CrLfAndLfLinesMayBeMixed)
     EXPECT_EQ(FindIniValue(content, "Generator", "Bias"), "3");
 }
 
+TEST(IniTextFind, ACarriageReturnEndingTheLastLineIsALineEnd)
+{
+    EXPECT_EQ(FindIniValue("[Generator]\r\nLength=90\r", "Generator", "Length"), "90");
+}
+
+TEST(IniTextFind, AByteOrderMarkBeforeTheFirstHeaderIsSkipped)
+{
+    const std::string content = "\xEF\xBB\xBF[Generator]\r\nSeed=7\r\n";
+    EXPECT_EQ(FindIniValue(content, "Generator", "Seed"), "7");
+    EXPECT_EQ(SetIniValue(content, "Generator", "Seed", "8"), "\xEF\xBB\xBF[Generator]\nSeed=8\n");
+}
+
 TEST(IniTextFind, CommentLinesAreNoKeys)
 {
     const std::string content = "[Generator]\n;Seed=1\n# Seed=2\nSeed=3\n";

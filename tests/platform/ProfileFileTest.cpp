@@ -80,6 +80,22 @@ TEST(ProfileFileRead, AFolderInPlaceOfTheFileReadsAsNoFile)
     EXPECT_TRUE(file.ReadFlag("Generator", "Candle", true));
 }
 
+TEST(ProfileFileRead, AFileWithoutReadPermissionReadsAsNoFileAndIsNotOverwritten)
+{
+    ScratchFolder folder;
+    const std::string path = folder / "TKF.ini";
+    WriteFileBytes(path, "[Generator]\nSeed=1\nOther=keep\n");
+    fs::permissions(path, fs::perms::owner_write);
+    if (::access(path.c_str(), R_OK) == 0)
+        GTEST_SKIP() << "the superuser reads every file";
+    const ProfileFile file(path);
+    EXPECT_EQ(file.ReadText("Generator", "Seed", "3000"), "3000");
+    // Rewriting it would lose the lines that cannot be read: the write is refused.
+    EXPECT_ERROR_MESSAGE(file.WriteText("Generator", "Seed", "2"), "Unable to write to " + path);
+    fs::permissions(path, fs::perms::owner_all);
+    EXPECT_EQ(ReadFileBytes(path), "[Generator]\nSeed=1\nOther=keep\n");
+}
+
 TEST(ProfileFileRead, APipeInPlaceOfTheFileReadsAsNoFileWithoutWaiting)
 {
     ScratchFolder folder;
