@@ -3,8 +3,8 @@
 #include "platform/Error.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace tickforge {
@@ -26,9 +26,11 @@ std::string PriceText(double v, std::int32_t precision, char decimalSeparator)
 
     const int p = std::clamp<int>(precision, 2, ExpansionDigits);
 
-    // |v| = d.ddd...e<x>, 18 significant digits.
+    // |v| = d.ddd...e<x>, 18 significant digits, correctly rounded as printf's %.17e.
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.*e", ExpansionDigits - 1, std::fabs(v));
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer - 1, std::fabs(v), std::chars_format::scientific, ExpansionDigits - 1);
+    *result.ptr = '\0';
     std::string digits;
     digits.reserve(ExpansionDigits);
     const char* c = buffer;
