@@ -161,26 +161,6 @@ TEST_F(CorruptHistoryTest, PickComparesTheDrawStrictlyWithThePercentageAsReals)
     }
 }
 
-TEST_F(CorruptHistoryTest, ThreePercentAndTwoAndAHalfPickTheSameBars)
-{
-    // Only the draws 0, 1 and 2 lie below either percentage.
-    TTimeSeriesSet a;
-    TTimeSeriesSet b;
-    FillDailyBars(a, DistinctBars(500));
-    FillDailyBars(b, DistinctBars(500));
-    SharedRandom().SetSeed(StartSeed);
-    CorruptHistory(a, 3.0);
-    const std::uint32_t afterThree = SharedRandom().Seed();
-    SharedRandom().SetSeed(StartSeed);
-    CorruptHistory(b, 2.5);
-    EXPECT_EQ(SharedRandom().Seed(), afterThree);
-    for (std::int32_t s = 0; s < DailyBarSeriesCount; ++s)
-        EXPECT_EQ(a.Series[static_cast<std::size_t>(s)]->Samples.size(), b.Series[static_cast<std::size_t>(s)]->Samples.size());
-    for (std::int32_t i = 0; i < 500; ++i)
-        for (std::int32_t s = 0; s < DailyBarSeriesCount; ++s)
-            EXPECT_EQ(a.GetValue(s, i), b.GetValue(s, i));
-}
-
 TEST_F(CorruptHistoryTest, RecordNamesEveryChangedValueWithItsOldAndNewValue)
 {
     const auto bars = DistinctBars(300);
