@@ -16,12 +16,9 @@ namespace tickforge {
 
 namespace {
 
-// One sample of the tick path: the price before the tick's move and its time. Left
-// uninitialised on allocation; every sample is written before it is read.
-struct TickSample {
-    double Time;
-    double Value;
-};
+// One sample of the tick path. Left uninitialised on allocation; every sample is
+// written before it is read.
+using TickSample = TickPoint;
 
 struct TickPath {
     std::unique_ptr<TickSample[]> samples;
@@ -328,6 +325,12 @@ std::int32_t RunCompressionPhase(const HistoryRequest& r, ProgressSink& progress
 
 void MakeHistory(const HistoryRequest& request, ProgressSink& progress, TTimeSeriesSet& result)
 {
+    MakeHistory(request, progress, result, TickPathObserver{});
+}
+
+void MakeHistory(const HistoryRequest& request, ProgressSink& progress, TTimeSeriesSet& result,
+                 const TickPathObserver& observeTicks)
+{
     SharedRandom().ReseedFromClock();
 
     // The path's length in 64 bits: a count no 32-bit sample index can hold is refused.
@@ -345,6 +348,8 @@ void MakeHistory(const HistoryRequest& request, ProgressSink& progress, TTimeSer
     progress.SetGaugePosition(0);
 
     RunTickPhase(request, model, progress, path);
+    if (observeTicks && !AbortRequested())
+        observeTicks(TickPathView{path.samples.get(), path.count});
     const std::int32_t bars = RunCompressionPhase(request, progress, path, result);
 
     result.SetLength(bars);

@@ -6,6 +6,9 @@
 #include "synthesis/HistoryRequest.h"
 #include "synthesis/ProgressSink.h"
 
+#include <cstdint>
+#include <functional>
+
 namespace tickforge {
 
 namespace messages {
@@ -24,5 +27,24 @@ inline constexpr std::uint32_t RedrawLimit = 100000000;
 // abort the five series are empty and the abort request is cleared. Errors are raised
 // as tickforge::Error with the user's message.
 void MakeHistory(const HistoryRequest& request, ProgressSink& progress, TTimeSeriesSet& result);
+
+// One sample of the tick path: the price before the tick's move, and the tick's time.
+struct TickPoint {
+    double Time;
+    double Value;
+};
+
+// The whole tick path, sample i for tick i; valid only during the observer's call.
+struct TickPathView {
+    const TickPoint* Points = nullptr;
+    std::int64_t Count = 0;
+};
+using TickPathObserver = std::function<void(const TickPathView&)>;
+
+// The same; observeTicks, when set, sees the tick path once, after a tick phase that
+// was not aborted and before the bars are made from it. What it raises ends the run as
+// an error of synthesis does.
+void MakeHistory(const HistoryRequest& request, ProgressSink& progress, TTimeSeriesSet& result,
+                 const TickPathObserver& observeTicks);
 
 }  // namespace tickforge

@@ -1,0 +1,178 @@
+#include "cli/CliOptions.h"
+
+#include "cli/DatePattern.h"
+
+#include <cctype>
+#include <limits>
+
+namespace tickforge::cli {
+
+namespace {
+
+CLI::Option* AddText(CLI::App& app, const std::string& name, TextOption& target, const std::string& type,
+                     const std::string& help)
+{
+    target.option = app.add_option(name, target.value, help)->type_name(type);
+    return target.option;
+}
+
+CLI::Option* AddFlag(CLI::App& app, const std::string& name, FlagOption& target, const std::string& help)
+{
+    target.option = app.add_flag(name, target.value, help);
+    return target.option;
+}
+
+// Column letters: any of T D O H L C V, each at most once, in any order.
+const CLI::Validator ColumnLetters(
+    [](std::string& text) -> std::string {
+        static const std::string letters = "TDOHLCV";
+        for (char& c : text)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        std::string seen;
+        for (const char c : text) {
+            if (letters.find(c) == std::string::npos)
+                return std::string("'") + c + "' is not a column letter (use T D O H L C V)";
+            if (seen.find(c) != std::string::npos)
+                return std::string("column letter '") + c + "' is given twice";
+            seen += c;
+        }
+        if (seen.find_first_of("OHLCV") == std::string::npos)
+            return "At least one value column must be selected";
+        return {};
+    },
+    "");
+
+const CLI::Validator DatePatternCheck(
+    [](std::string& text) -> std::string { return CheckDatePattern(text); }, "");
+
+// Help lines show an option's value name only; the relations between options are
+// told in the descriptions.
+class HelpFormatter : public CLI::Formatter {
+public:
+    std::string make_option_opts(const CLI::Option* option) const override
+    {
+        if (option->get_type_size() == 0 || option->get_type_name().empty())
+            return {};
+        return " " + option->get_type_name();
+    }
+};
+
+}  // namespace
+
+void DeclareOptions(CLI::App& app, CliOptions& o)
+{
+    app.description(
+        "Generates artificial daily price histories and writes them as CSV, with the same generation run and "
+        "export as the Tickforge desktop program.\n"
+        "Panel options change the panel of a first start of the desktop program (or the panel restored from "
+        "--settings) as a user would, the panel's rules included; the defaults shown are those of a first start.");
+    app.footer(
+        "Exit status: 0 when every member was written; 1 when a check, a conversion, synthesis or a file "
+        "failed; 2 for a usage error; 130 after an interrupt (Ctrl+C).\n"
+        "Numbers are read and dates written in the user's locale (LC_ALL, LC_NUMERIC, LC_TIME, LANG); "
+        "set LC_ALL=C for the same bytes on every machine.");
+    app.formatter(std::make_shared<HelpFormatter>());
+    app.get_formatter()->column_width(26);
+    app.set_help_flag("-h,--help", "Print this help and exit");
+
+    AddText(app, "--settings", o.settings, "FILE",
+            "Restore the panel from this settings file, as the desktop program restores TKF.ini "
+            "(default: no file, the panel of a first start)")
+        ->check(CLI::Validator(CLI::ExistingFile).description(""));
+
+    AddText(app, "--start", o.start, "YYYY-MM-DD", "Start : first day of the range (default: today)");
+    AddText(app, "--days", o.days, "N", "Days : calendar days in the range (default: 180)");
+    AddText(app, "--random-period-min", o.randomPeriodMin, "M",
+            "Ticks \"Random Min :\" on the Time tab: simulate a random period of at least M days within the "
+            "range (default: off, minimum = the days)");
+    auto* weekends = AddFlag(app, "--weekends", o.weekends, "Ticks \"Weekends\": keep the bars of Saturdays and Sundays (default)");
+    auto* noWeekends = AddFlag(app, "--no-weekends", o.noWeekends, "Unticks \"Weekends\": drop the bars of Saturdays and Sundays");
+    weekends->excludes(noWeekends);
+    AddText(app, "--ticks-per-day", o.ticksPerDay, "T", "Ticks/Day : trades simulated per day (default: 1000)");
+
+    auto* price = AddText(app, "--price", o.price, "P",
+                          "Ticks \"Fixed :\": fixed starting price P; not with --price-min or --price-max (default: off, the fixed price is 3000)");
+    auto* priceMin = AddText(app, "--price-min", o.priceMin, "LO",
+                             "Random starting price, lower end; unticks \"Fixed :\" (default: 2000)");
+    auto* priceMax = AddText(app, "--price-max", o.priceMax, "HI",
+                             "Random starting price, upper end; unticks \"Fixed :\" (default: 4000)");
+    price->excludes(priceMin);
+    price->excludes(priceMax);
+    AddText(app, "--min-price", o.minPrice, "X",
+            "Ticks bound \"Min :\" with the lower price bound X; needs a fixed starting price (default: off, 2000)");
+    AddText(app, "--max-price", o.maxPrice, "Y",
+            "Ticks bound \"Max :\" with the upper price bound Y; needs a fixed starting price (default: off, 4000)");
+    auto* soft = AddFlag(app, "--soft", o.soft, "Soft bounds: steps shrink near a bound, then hard rejection (default)");
+    auto* hard = AddFlag(app, "--hard", o.hard, "Hard bounds only: a step onto or beyond a bound is drawn again");
+    soft->excludes(hard);
+
+    AddText(app, "--volatility", o.volatility, "PCT", "Daily Volatility (%) : (default: 1)");
+    auto* bias = AddText(app, "--bias", o.bias, "PCT", "Ticks bias \"Active\" with Rate (% pa) PCT (default: off, 5)");
+    auto* noBias = AddFlag(app, "--no-bias", o.noBias, "Unticks bias \"Active\"");
+    bias->excludes(noBias);
+    auto* shocks = AddFlag(app, "--shocks", o.shocks, "Ticks shock \"Active\" (default: off)");
+    auto* noShocks = AddFlag(app, "--no-shocks", o.noShocks, "Unticks shock \"Active\"");
+    shocks->excludes(noShocks);
+    AddText(app, "--shock-days", o.shockDays, "D", "Days/Event : mean days between shock events (default: 100)");
+    AddText(app, "--shock-magnitude", o.shockMagnitude, "M", "Magnitude : largest shock multiplier (default: 3)");
+    AddText(app, "--min-volume", o.minVolume, "V", "Volume Min : offset of the volume model (default: 100)");
+    AddText(app, "--max-volume", o.maxVolume, "V", "Volume Max : scale of the volume model (default: 4000)");
+    AddText(app, "--name", o.name, "TEXT", "Name : security name, used for the ticker and the file name (default: AOI)");
+
+    auto* dirty = AddText(app, "--dirty", o.dirty, "PCT",
+                          "Ticks Dirty Data \"Active\" with Bad Ticks (%) PCT and writes the spoiled working copy "
+                          "instead of the clean bars (default: off, 1)");
+    AddText(app, "--dirty-labels", o.dirtyLabels, "PATH",
+            "With --dirty: also write a CSV with one line per corruption applied (kinds 1 to 6): member, bar (from 0), date, kind, field, value before, value after (default: none)")
+        ->needs(dirty);
+
+    app.add_option("--columns", o.columns,
+                   "Columns to write, any of T(icker) D(ate) O(pen) H(igh) L(ow) C(lose) V(olume); the file keeps "
+                   "that fixed order (default: DOHLCV)")
+        ->type_name("LETTERS")
+        ->check(ColumnLetters);
+    AddFlag(app, "--headings", o.headings, "Write a heading line (default: off)");
+    AddFlag(app, "--no-quotes", o.noQuotes, "Do not quote the fields (default: quoted)");
+    AddFlag(app, "--tab", o.tab, "Tab delimiter (default: comma)");
+    app.add_option("--precision", o.precision, "Significant digits of prices, 1 to 9 (default: 5)")
+        ->type_name("P")
+        ->check(CLI::Validator(CLI::Range(1, 9)).description(""));
+    AddText(app, "--date-format", o.dateFormat, "PATTERN",
+            "Date pattern of d, dd, M, MM, yy, yyyy and separators (default: the user's short date, d/MM/yyyy "
+            "in the C locale)")
+        ->check(DatePatternCheck);
+    app.add_option("--count", o.count,
+                   "Histories in the batch; member k > 1 is a fresh generation, as in the desktop program's batch "
+                   "(default: 1)")
+        ->type_name("K")
+        ->check(CLI::Validator(CLI::Range(1, std::numeric_limits<int>::max())).description(""));
+    AddFlag(app, "--multiple-files", o.multipleFiles,
+            "One file per member, named base + k + extension (default: one file for the whole batch)");
+    AddText(app, "-o,--output", o.output, "PATH",
+            "Output file; - writes to standard output (default: the security name + .csv)");
+
+    app.add_option("--rng-seed", o.rngSeed,
+                   "Seed member k's synthesis with N + k - 1 instead of the clock, for the same bytes on every run "
+                   "(default: the clock, reported on standard error)")
+        ->type_name("N");
+    AddText(app, "--ticks-out", o.ticksOut, "PATH",
+            "Also write every member's tick path: ISO 8601 date and time with milliseconds, then the price; "
+            "batches name these files as the bar files (default: none)");
+    AddFlag(app, "-q,--quiet", o.quiet, "No seed report and no progress bar on standard error");
+}
+
+void CheckOptionCombinations(const CliOptions& o)
+{
+    const bool outputToStdout = o.output.Given() && o.output.value == "-";
+    const bool ticksToStdout = o.ticksOut.Given() && o.ticksOut.value == "-";
+    if (o.multipleFiles.Given() && outputToStdout)
+        throw CLI::ValidationError("--output", "- (standard output) cannot hold --multiple-files");
+    if (o.multipleFiles.Given() && ticksToStdout)
+        throw CLI::ValidationError("--ticks-out", "- (standard output) cannot hold --multiple-files");
+    if (outputToStdout && ticksToStdout)
+        throw CLI::ValidationError("--ticks-out", "- (standard output) is already taken by --output");
+    if (o.dirtyLabels.Given() && o.dirtyLabels.value == "-" && (outputToStdout || ticksToStdout))
+        throw CLI::ValidationError("--dirty-labels", "- (standard output) is already taken");
+}
+
+}  // namespace tickforge::cli
