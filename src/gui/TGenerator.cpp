@@ -1,0 +1,291 @@
+#include "TGenerator.h"
+
+#include "ui_TGenerator.h"
+
+#include "ButtonIcons.h"
+#include "HistoryChart.h"
+#include "QtLocaleFormats.h"
+#include "TProgress.h"
+#include "UserAlerts.h"
+#include "WidgetPanel.h"
+#include "generation/PanelRules.h"
+#include "platform/Error.h"
+#include "platform/NumericText.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateTimeEdit>
+#include <QScreen>
+#include <QStyle>
+
+#include <new>
+
+namespace tickforge {
+
+namespace {
+
+// Keeps a control from showing any hint, its own or an enclosing control's.
+class NoHint final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ToolTip)
+            return true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+}  // namespace
+
+TGenerator::TGenerator(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TGenerator>())
+{
+    ui_->setupUi(this);
+    const LocaleFormats formats = LocaleFormatsOf(QLocale::system());
+    ConfigureDatePicker(*ui_->StartDate);
+    ConfigureDatePicker(*ui_->EndDate);
+    panel_ = std::make_unique<WidgetPanel>(*this, formats);
+    run_ = std::make_unique<GenerationRun>(*this, formats);
+
+    ui_->btnExport->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    ui_->btnExportMulti->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    ui_->btnExpand->setIcon(ExpandChartIcon());
+    ui_->btnExpand->setIconSize(QSize(18, 18));
+    ui_->BitBtn1->setIcon(AboutIcon());
+    ui_->BitBtn1->setIconSize(QSize(22, 22));
+    ui_->cbDirtyDataActive->installEventFilter(new NoHint(ui_->cbDirtyDataActive));
+
+    ConnectPanelRules();
+    connect(ui_->btnGenerate, &QPushButton::clicked, this, &TGenerator::btnGenerateClick);
+    connect(ui_->btnCorrupt, &QPushButton::clicked, this, &TGenerator::btnCorruptClick);
+    connect(ui_->BitBtn1, &QToolButton::clicked, this, &TGenerator::btnAboutClick);
+    connect(ui_->rbBar, &QRadioButton::toggled, this, [this](bool selected) {
+        if (selected)
+            rbBarClick();
+    });
+    connect(ui_->rbCandle, &QRadioButton::toggled, this, [this](bool selected) {
+        if (selected)
+            rbCandleClick();
+    });
+    connect(ui_->cbColor, &QCheckBox::toggled, this, &TGenerator::cbColorClick);
+    connect(ui_->btnExpand, &QToolButton::clicked, this, &TGenerator::btnExpandClick);
+
+    ui_->btnGenerate->setFocus();
+    FormCreate();
+}
+
+TGenerator::~TGenerator() = default;
+
+void TGenerator::FormCreate()
+{
+    Guarded([this] {
+        ui_->Chart1->SetGradientVisible(ui_->cbColor->isChecked());
+        panel_->SetDate("StartDate", NowLocal());
+        panel_->SetDate("EndDate", NowLocal() + StrToInt(panel_->Text("ebLength")));
+    });
+}
+
+void TGenerator::ConfigureDatePicker(QDateTimeEdit& picker)
+{
+    picker.setDisplayFormat(QString::fromStdString(LocaleFormatsOf(QLocale::system()).shortDatePattern));
+    picker.setCalendarPopup(true);
+}
+
+void TGenerator::ConnectPanelRules()
+{
+    const auto onText = [this](QLineEdit* edit, void (*rule)(PanelControls&)) {
+        connect(edit, &QLineEdit::textChanged, this, [this, rule] { Guarded([this, rule] { rule(*panel_); }); });
+    };
+    onText(ui_->ebLength, &ebLengthChange);
+    onText(ui_->ebRandomPeriodMin, &ebRandomPeriodMinChange);
+    onText(ui_->ebMinPrice, &ebMinPriceChange);
+
+    // A box's rule runs on every change of its state, by the user or by a rule.
+    const auto onToggle = [this](QCheckBox* box, void (*rule)(PanelControls&)) {
+        connect(box, &QCheckBox::toggled, this, [this, rule] { Guarded([this, rule] { rule(*panel_); }); });
+    };
+    onToggle(ui_->cbMin, &cbMinClick);
+    onToggle(ui_->cbMax, &cbMaxClick);
+    onToggle(ui_->cbSeedRandom, &cbSeedRandomClick);
+    onToggle(ui_->cbRandomPeriod, &cbRandomPeriodClick);
+
+    // Dates set by code arrive with the pickers' signals blocked, so this is the user.
+    for (QDateTimeEdit* picker : {static_cast<QDateTimeEdit*>(ui_->StartDate), static_cast<QDateTimeEdit*>(ui_->EndDate)}) {
+        connect(picker, &QDateTimeEdit::dateChanged, this, [this, picker] {
+            Guarded([this, picker] {
+                panel_->AdoptPickedDate(*picker);
+                StartDateChange(*panel_);
+            });
+        });
+    }
+}
+
+template <typename Handler>
+void TGenerator::Guarded(Handler&& handler)
+{
+    try {
+        handler();
+    } catch (const Error& error) {
+        ShowErrorBox(this, error.what());
+    } catch (const std::bad_alloc&) {
+        ShowErrorBox(this, messages::OutOfMemory);
+    } catch (const std::exception& error) {
+        ShowErrorBox(this, error.what());
+    }
+}
+
+void TGenerator::SetProgressWindow(TProgress* progress)
+{
+    progress_ = progress;
+    if (progress)
+        ownProgress_.reset();
+}
+
+TProgress& TGenerator::ProgressWindow()
+{
+    if (!progress_) {
+        ownProgress_ = std::make_unique<TProgress>();
+        progress_ = ownProgress_.get();
+    }
+    return *progress_;
+}
+
+PanelControls& TGenerator::Panel()
+{
+    return *panel_;
+}
+
+HistoryChart& TGenerator::Chart()
+{
+    return *ui_->Chart1;
+}
+
+// --- Generation run -------------------------------------------------------------
+
+void TGenerator::btnGenerateClick()
+{
+    if (busy_)
+        return;
+    busy_ = true;
+    Guarded([this] { run_->btnGenerateClick(); });
+    busy_ = false;
+}
+
+void TGenerator::btnCorruptClick()
+{
+    if (busy_)
+        return;
+    busy_ = true;
+    Guarded([this] { run_->btnCorruptClick(); });
+    busy_ = false;
+}
+
+PanelValues TGenerator::ReadPanel()
+{
+    return ReadPanelValues(*panel_);
+}
+
+void TGenerator::ShowMessage(const std::string& text, const std::string& title)
+{
+    ShowAlertBox(this, AlertBox{QString::fromStdString(text), QString::fromStdString(title), AlertIcon::None});
+}
+
+void TGenerator::ShowBusyCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void TGenerator::RestoreCursor()
+{
+    QApplication::restoreOverrideCursor();
+}
+
+void TGenerator::SetMainWindowEnabled(bool enabled)
+{
+    // Disabling the window drops its focus; the control that had it gets it back.
+    if (!enabled)
+        focusBeforeRun_ = focusWidget();
+    setEnabled(enabled);
+    if (enabled && focusBeforeRun_)
+        focusBeforeRun_->setFocus();
+}
+
+void TGenerator::ShowProgressWindow()
+{
+    TProgress& progress = ProgressWindow();
+    progress.show();
+    progress.raise();
+    progress.activateWindow();
+}
+
+void TGenerator::HideProgressWindow()
+{
+    ProgressWindow().hide();
+}
+
+ProgressSink& TGenerator::Progress()
+{
+    return ProgressWindow();
+}
+
+void TGenerator::ShowBars(const TTimeSeriesSet& bars, bool resetZoom)
+{
+    ui_->Chart1->ShowBars(bars, resetZoom);
+}
+
+// --- Display controls -----------------------------------------------------------
+
+void TGenerator::rbBarClick()
+{
+    ui_->Chart1->SetCandleStyle(HistoryChart::CandleStyle::Bar, 6);
+}
+
+void TGenerator::rbCandleClick()
+{
+    ui_->Chart1->SetCandleStyle(HistoryChart::CandleStyle::Candlestick, 4);
+}
+
+void TGenerator::cbColorClick()
+{
+    ui_->Chart1->SetGradientVisible(ui_->cbColor->isChecked());
+}
+
+void TGenerator::btnExpandClick()
+{
+    ui_->Chart1->UndoZoom();
+}
+
+void TGenerator::btnAboutClick()
+{
+    // The about box joins the program with the splash window.
+}
+
+// --- Window ---------------------------------------------------------------------
+
+void TGenerator::showEvent(QShowEvent* event)
+{
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        if (const QScreen* screen = this->screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+        ui_->btnGenerate->setFocus();
+    }
+    QWidget::showEvent(event);
+}
+
+void TGenerator::closeEvent(QCloseEvent* event)
+{
+    // The bar sets must outlive a run that is still pumping events.
+    if (busy_) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+}  // namespace tickforge

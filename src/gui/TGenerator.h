@@ -1,0 +1,86 @@
+#pragma once
+// The main window: the parameter panel, the display and export controls, the GO
+// button and the chart. Its handlers keep the panel consistent (PanelRules), run the
+// generation ("GO", "Apply") and change the chart's look. The form's minimum client
+// size, 721 x 319, is the smallest outer size 729 x 350 less a usual window frame.
+
+#include "generation/GenerationRun.h"
+#include "generation/GenerationUi.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <memory>
+
+namespace Ui {
+class TGenerator;
+}
+
+class QDateTimeEdit;
+
+namespace tickforge {
+
+class HistoryChart;
+class TProgress;
+class WidgetPanel;
+
+class TGenerator : public QWidget, public GenerationUi {
+    Q_OBJECT
+
+public:
+    explicit TGenerator(QWidget* parent = nullptr);
+    ~TGenerator() override;
+
+    // The progress window that runs show; without one the window makes its own.
+    void SetProgressWindow(TProgress* progress);
+
+    GenerationRun& Run() { return *run_; }
+    PanelControls& Panel();
+    HistoryChart& Chart();
+    // True while a generation run is under way.
+    bool Busy() const { return busy_; }
+
+    // GenerationUi
+    PanelValues ReadPanel() override;
+    void ShowMessage(const std::string& text, const std::string& title) override;
+    void ShowBusyCursor() override;
+    void RestoreCursor() override;
+    void SetMainWindowEnabled(bool enabled) override;
+    void ShowProgressWindow() override;
+    void HideProgressWindow() override;
+    ProgressSink& Progress() override;
+    void ShowBars(const TTimeSeriesSet& bars, bool resetZoom) override;
+
+public Q_SLOTS:
+    void btnGenerateClick();
+    void btnCorruptClick();
+    void btnAboutClick();
+    void rbBarClick();
+    void rbCandleClick();
+    void cbColorClick();
+    void btnExpandClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormCreate();
+    void ConnectPanelRules();
+    void ConfigureDatePicker(QDateTimeEdit& picker);
+    // Runs a handler; an error it raises ends it and shows the application's error box.
+    template <typename Handler>
+    void Guarded(Handler&& handler);
+    TProgress& ProgressWindow();
+
+    std::unique_ptr<Ui::TGenerator> ui_;
+    std::unique_ptr<WidgetPanel> panel_;
+    std::unique_ptr<GenerationRun> run_;
+    TProgress* progress_ = nullptr;
+    std::unique_ptr<TProgress> ownProgress_;
+    bool busy_ = false;
+    bool shownOnce_ = false;
+    QPointer<QWidget> focusBeforeRun_;
+};
+
+}  // namespace tickforge

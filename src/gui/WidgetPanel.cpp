@@ -1,0 +1,140 @@
+#include "WidgetPanel.h"
+
+#include "UserAlerts.h"
+#include "platform/Error.h"
+
+#include <QAbstractButton>
+#include <QDateTimeEdit>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QWidget>
+
+#include <cmath>
+#include <utility>
+
+namespace tickforge {
+
+namespace {
+
+const QDate DayZero(1899, 12, 30);
+
+template <typename T>
+T& As(QWidget& widget, std::string_view control)
+{
+    if (auto* typed = qobject_cast<T*>(&widget))
+        return *typed;
+    throw Error("Control " + std::string(control) + " is of the wrong kind");
+}
+
+}  // namespace
+
+QDate DateOfDays(DateTimeValue value)
+{
+    return DayZero.addDays(static_cast<qint64>(WholeDays(value)));
+}
+
+DateTimeValue DaysOfDate(QDate date)
+{
+    return static_cast<DateTimeValue>(DayZero.daysTo(date));
+}
+
+WidgetPanel::WidgetPanel(QWidget& root, LocaleFormats formats) : formats_(std::move(formats))
+{
+    const auto children = root.findChildren<QWidget*>();
+    for (QWidget* child : children) {
+        if (!child->objectName().isEmpty())
+            widgets_.insert(child->objectName(), child);
+    }
+    for (QWidget* child : children) {
+        if (auto* picker = qobject_cast<QDateTimeEdit*>(child))
+            dates_.insert(picker, DaysOfDate(picker->date()));
+    }
+}
+
+QWidget& WidgetPanel::Widget(std::string_view control) const
+{
+    const auto found = widgets_.constFind(QString::fromUtf8(control.data(), static_cast<qsizetype>(control.size())));
+    if (found == widgets_.constEnd())
+        throw Error("The window has no control named " + std::string(control));
+    return **found;
+}
+
+QLineEdit& WidgetPanel::Edit(std::string_view control) const { return As<QLineEdit>(Widget(control), control); }
+QAbstractButton& WidgetPanel::Button(std::string_view control) const { return As<QAbstractButton>(Widget(control), control); }
+QDateTimeEdit& WidgetPanel::Picker(std::string_view control) const { return As<QDateTimeEdit>(Widget(control), control); }
+
+std::string WidgetPanel::Text(std::string_view control) const
+{
+    return Edit(control).text().toStdString();
+}
+
+void WidgetPanel::SetText(std::string_view control, const std::string& text)
+{
+    QLineEdit& edit = Edit(control);
+    const QString newText = QString::fromStdString(text);
+    if (edit.text() != newText)
+        edit.setText(newText);  // textChanged runs the field's rule, nested if need be
+}
+
+bool WidgetPanel::Checked(std::string_view control) const
+{
+    return Button(control).isChecked();
+}
+
+void WidgetPanel::SetChecked(std::string_view control, bool checked)
+{
+    QAbstractButton& button = Button(control);
+    if (button.isChecked() == checked)
+        return;
+    auto* radio = qobject_cast<QRadioButton*>(&button);
+    if (radio && !checked && radio->autoExclusive()) {
+        // An exclusive pair never lets go of its selection by itself; deselecting one
+        // button is allowed to leave the pair empty.
+        radio->setAutoExclusive(false);
+        radio->setChecked(false);
+        radio->setAutoExclusive(true);
+        return;
+    }
+    button.setChecked(checked);  // toggled runs the box's rule
+}
+
+bool WidgetPanel::Enabled(std::string_view control) const
+{
+    return Widget(control).isEnabled();
+}
+
+void WidgetPanel::SetEnabled(std::string_view control, bool enabled)
+{
+    Widget(control).setEnabled(enabled);
+}
+
+DateTimeValue WidgetPanel::Date(std::string_view control) const
+{
+    const QDateTimeEdit& picker = Picker(control);
+    return dates_.value(&picker, DaysOfDate(picker.date()));
+}
+
+void WidgetPanel::SetDate(std::string_view control, DateTimeValue value)
+{
+    QDateTimeEdit& picker = Picker(control);
+    dates_.insert(&picker, value);
+    const QSignalBlocker quiet(picker);  // a date set by code runs no rule
+    picker.setDate(DateOfDays(value));
+}
+
+void WidgetPanel::AdoptPickedDate(QDateTimeEdit& picker)
+{
+    const DateTimeValue old = dates_.value(&picker, DaysOfDate(picker.date()));
+    // Before day zero the fraction counts backwards, as the date-time values have it.
+    const DateTimeValue timeOfDay = std::fabs(old - WholeDays(old));
+    const DateTimeValue day = DaysOfDate(picker.date());
+    dates_.insert(&picker, day < 0 ? day - timeOfDay : day + timeOfDay);
+}
+
+void WidgetPanel::Beep()
+{
+    SystemBeep();
+}
+
+}  // namespace tickforge

@@ -1,0 +1,54 @@
+#pragma once
+// The parameter panel over the real widgets of a window, addressed by object name:
+// QLineEdit for texts, QCheckBox and QRadioButton for ticks, QDateTimeEdit (or
+// QDateEdit) for dates. Text and tick changes go through the widgets, so their change
+// signals run the window's handlers exactly as a user's edit would.
+
+#include "generation/PanelControls.h"
+
+#include <QDate>
+#include <QHash>
+#include <QString>
+
+class QAbstractButton;
+class QDateTimeEdit;
+class QLineEdit;
+class QWidget;
+
+namespace tickforge {
+
+class WidgetPanel final : public PanelControls {
+public:
+    WidgetPanel(QWidget& root, LocaleFormats formats);
+
+    std::string Text(std::string_view control) const override;
+    void SetText(std::string_view control, const std::string& text) override;
+    bool Checked(std::string_view control) const override;
+    void SetChecked(std::string_view control, bool checked) override;
+    bool Enabled(std::string_view control) const override;
+    void SetEnabled(std::string_view control, bool enabled) override;
+    DateTimeValue Date(std::string_view control) const override;
+    void SetDate(std::string_view control, DateTimeValue value) override;
+    void Beep() override;
+    const LocaleFormats& Formats() const override { return formats_; }
+
+    // A picker shows only the date but holds a full date-time value: when the user
+    // picks another day, the value takes that day and keeps its time of day.
+    void AdoptPickedDate(QDateTimeEdit& picker);
+
+private:
+    QWidget& Widget(std::string_view control) const;
+    QLineEdit& Edit(std::string_view control) const;
+    QAbstractButton& Button(std::string_view control) const;
+    QDateTimeEdit& Picker(std::string_view control) const;
+
+    QHash<QString, QWidget*> widgets_;
+    QHash<const QDateTimeEdit*, DateTimeValue> dates_;
+    LocaleFormats formats_;
+};
+
+// Days since 30 December 1899 and calendar dates.
+QDate DateOfDays(DateTimeValue value);
+DateTimeValue DaysOfDate(QDate date);
+
+}  // namespace tickforge
