@@ -19,7 +19,7 @@ trap 'rm -f "$log"' EXIT
 measure() {
   local best="" peak=0
   for _ in $(seq "$repetitions"); do
-    /usr/bin/time -f "%e %M" -o "$log" "$@" >/dev/null
+    /usr/bin/time -f "%e %M" -o "$log" "$@" >/dev/null 2>&1
     read -r seconds kib <"$log"
     if [ -z "$best" ] || awk "BEGIN{exit !($seconds < $best)}"; then best="$seconds"; fi
     if [ "$kib" -gt "$peak" ]; then peak="$kib"; fi

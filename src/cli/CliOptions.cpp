@@ -26,10 +26,9 @@ CLI::Option* AddFlag(CLI::App& app, const std::string& name, FlagOption& target,
 const CLI::Validator ColumnLetters(
     [](std::string& text) -> std::string {
         static const std::string letters = "TDOHLCV";
-        for (char& c : text)
-            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         std::string seen;
-        for (const char c : text) {
+        for (const char given : text) {
+            const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(given)));
             if (letters.find(c) == std::string::npos)
                 return std::string("'") + c + "' is not a column letter (use T D O H L C V)";
             if (seen.find(c) != std::string::npos)
@@ -71,6 +70,8 @@ void DeclareOptions(CLI::App& app, CliOptions& o)
         "failed; 2 for a usage error; 130 after an interrupt (Ctrl+C).\n"
         "Numbers are read and dates written in the user's locale (LC_ALL, LC_NUMERIC, LC_TIME, LANG); "
         "set LC_ALL=C for the same bytes on every machine.");
+    // An option given twice takes its last value, as a later edit of a field would.
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     app.formatter(std::make_shared<HelpFormatter>());
     app.get_formatter()->column_width(26);
     app.set_help_flag("-h,--help", "Print this help and exit");
@@ -130,7 +131,12 @@ void DeclareOptions(CLI::App& app, CliOptions& o)
                    "Columns to write, any of T(icker) D(ate) O(pen) H(igh) L(ow) C(lose) V(olume); the file keeps "
                    "that fixed order (default: DOHLCV)")
         ->type_name("LETTERS")
-        ->check(ColumnLetters);
+        ->check(ColumnLetters)
+        ->transform([](std::string text) {
+            for (char& c : text)
+                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            return text;
+        });
     AddFlag(app, "--headings", o.headings, "Write a heading line (default: off)");
     AddFlag(app, "--no-quotes", o.noQuotes, "Do not quote the fields (default: quoted)");
     AddFlag(app, "--tab", o.tab, "Tab delimiter (default: comma)");

@@ -115,8 +115,11 @@ public:
                 [&](const ExportMember& member) { MemberWritten(member, relay.get()); });
             if (labels_)
                 labels_->Close();
+        } catch (const StopBatch&) {
+            // Raised after a member was written: passed through by the export unchanged.
+            return ReportStop(nullptr, relay.get());
         } catch (const ExportError& error) {
-            return ReportStop(error, relay.get());
+            return ReportStop(&error, relay.get());
         } catch (const std::exception& error) {
             Say(error.what());
             return ExitFailure;
@@ -175,7 +178,9 @@ private:
         }
     }
 
-    int ReportStop(const ExportError& error, const StdoutRelay* relay)
+    // Reports why the batch ended early: stop_ when a callback ended it, otherwise the
+    // export's own error.
+    int ReportStop(const ExportError* error, const StdoutRelay* relay)
     {
         const int members = batch_ ? count_ : 1;
         const std::string writtenText = std::to_string(written_) + " of " + std::to_string(members) + " written";
@@ -192,14 +197,16 @@ private:
         case Stop::None:
             break;
         }
-        std::string message = error.what();
+        if (error == nullptr)
+            return ExitFailure;
+        std::string message = error->what();
         if (relay != nullptr) {
             const std::size_t at = message.find(relay->Path());
             if (at != std::string::npos)
                 message.replace(at, relay->Path().size(), "- (standard output)");
         }
-        if (!error.Cause().empty())
-            message += " (" + error.Cause() + ")";
+        if (!error->Cause().empty())
+            message += " (" + error->Cause() + ")";
         Say(message);
         return ExitFailure;
     }
