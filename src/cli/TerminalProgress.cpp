@@ -19,8 +19,8 @@ TerminalProgress::TerminalProgress(std::FILE* stream, bool enabled)
 void TerminalProgress::SetActivity(const std::string& text)
 {
     activity_ = text;
-    if (visible_)
-        Draw();  // a new phase is worth showing at once
+    // A new phase is worth showing at the next chance, once its gauge is set.
+    lastDraw_ = {};
 }
 
 void TerminalProgress::SetGaugePosition(int position)
@@ -35,11 +35,9 @@ void TerminalProgress::SetMember(int member, int count)
     count_ = count;
 }
 
-void TerminalProgress::Show()
-{
-    visible_ = true;
-    Draw();
-}
+// The bar is drawn once synthesis names its first activity; before that it would show
+// the previous run's leftovers.
+void TerminalProgress::Show() { visible_ = true; }
 
 void TerminalProgress::Hide()
 {
