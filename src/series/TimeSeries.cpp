@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 
+#include <algorithm>
 #include <new>
 
 namespace tickforge {
@@ -54,12 +55,17 @@ void TTimeSeriesSet::Assign(const TTimeSeriesSet& source)
 {
     if (&source == this)
         return;
+    // A source without series fails at its Length, after this set has lost its series.
     SetLength(0);
-    const std::int32_t length = source.Length();  // fails for a source without series
     SetSeriesCount(source.SeriesCount());
-    SetLength(length);
-    for (std::int32_t s = 0; s < SeriesCount(); ++s)
-        Series[static_cast<std::size_t>(s)]->Samples = source.Series[static_cast<std::size_t>(s)]->Samples;
+    SetLength(source.Length());
+    // Every series takes the source's length (that of its series 0); samples a shorter
+    // source series lacks stay zero.
+    for (std::size_t s = 0; s < Series.size(); ++s) {
+        const auto& from = source.Series[s]->Samples;
+        auto& to = Series[s]->Samples;
+        std::copy_n(from.begin(), std::min(from.size(), to.size()), to.begin());
+    }
 }
 
 }  // namespace tickforge

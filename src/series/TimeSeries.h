@@ -68,7 +68,8 @@ public:
     const TTimeSeries& At(std::int32_t s) const;
 
     // Makes this set a copy of source (series count, length, values and times); keeps
-    // its own Name.
+    // its own Name. A source without series fails with "List index out of bounds (0)"
+    // and leaves this set without series.
     void Assign(const TTimeSeriesSet& source);
 
     std::string Name;

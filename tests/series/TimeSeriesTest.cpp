@@ -117,11 +117,26 @@ TEST(TimeSeriesSet, AssignFromEmptySeriesGivesAsManyEmptySeries)
     EXPECT_EQ(copy.Length(), 0);
 }
 
-TEST(TimeSeriesSet, AssignFromASetWithoutSeriesFails)
+TEST(TimeSeriesSet, AssignFromASetWithoutSeriesFailsAfterDroppingTheOldSeries)
 {
     TTimeSeriesSet source;
     TTimeSeriesSet copy;
+    copy.SetSeriesCount(5);
+    copy.SetLength(3);
     EXPECT_ERROR_MESSAGE(copy.Assign(source), "List index out of bounds (0)");
+    EXPECT_EQ(copy.SeriesCount(), 0);
+}
+
+TEST(TimeSeriesSet, AssignGivesEverySeriesTheLengthOfTheSourcesFirstSeries)
+{
+    TTimeSeriesSet source;
+    source.SetSeriesCount(2);
+    source.SetLength(2);
+    Fill(source.At(1), 4);
+    TTimeSeriesSet copy;
+    copy.Assign(source);
+    ASSERT_EQ(copy.At(1).Count(), 2);
+    EXPECT_EQ(copy.GetValue(1, 1), 101.0);
 }
 
 }  // namespace
