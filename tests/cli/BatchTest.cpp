@@ -90,6 +90,31 @@ TEST(Batch, ANameWithoutExtensionAndTheDefaultNameFollowTheSecurityName)
     EXPECT_TRUE(folder.Exists("XYZ2.csv"));
 }
 
+TEST(Batch, AMemberThatFailsTheChecksEndsTheBatchWithStatus1)
+{
+    // A settings file can tick a bound with a random starting price (the restore applies
+    // "Max" after "RandomSeed"). The first price drawn after the process starts is the
+    // lowest of the range and passes; a later draw above 2500 fails the check.
+    CliFolder folder;
+    WriteBytes(folder / "saved.ini",
+               "[Generator]\nRandomSeed=0\nSeedMin=2000\nSeedMax=4000\nMax=1\nMaxPrice=2500\n"
+               "Length=3\nTicksPerDay=4\n");
+    const RunResult result = folder.Run({"--settings", "saved.ini", "--rng-seed", "1", "--count", "20",
+                                         "--multiple-files", "-o", "b.csv"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("tickforge-cli: Error: Maximum Price less than Seed\n"), std::string::npos) << result.err;
+    const auto files = folder.Files();
+    ASSERT_GE(files.size(), 2u);  // the settings file and member 1 at least
+    const int written = static_cast<int>(files.size()) - 1;
+    EXPECT_LT(written, 20);
+    EXPECT_NE(result.err.find("tickforge-cli: member " + std::to_string(written + 1) + " failed the panel's checks: " +
+                              std::to_string(written) + " of 20 written\n"),
+              std::string::npos)
+        << result.err;
+    for (int k = 1; k <= written; ++k)
+        EXPECT_TRUE(folder.Exists("b" + std::to_string(k) + ".csv")) << k;
+}
+
 TEST(Batch, FormatChoicesShapeEveryLine)
 {
     CliFolder folder;
