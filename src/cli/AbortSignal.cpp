@@ -9,14 +9,14 @@ namespace tickforge::cli {
 
 namespace {
 
-std::atomic<bool> interrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler needs a lock-free flag");
+std::atomic<int> caughtSignal{0};
+static_assert(std::atomic<int>::is_always_lock_free, "the signal handler needs a lock-free flag");
 
-extern "C" void OnInterrupt(int)
+extern "C" void OnInterrupt(int signalNumber)
 {
-    interrupted.store(true, std::memory_order_relaxed);
+    caughtSignal.store(signalNumber, std::memory_order_relaxed);
     RequestAbort();
-    // The next interrupt takes the default way out.
+    // The next signal takes the default way out.
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
 }
@@ -29,6 +29,12 @@ void InstallAbortSignal()
     std::signal(SIGTERM, OnInterrupt);
 }
 
-bool Interrupted() { return interrupted.load(std::memory_order_relaxed); }
+bool Interrupted() { return caughtSignal.load(std::memory_order_relaxed) != 0; }
+
+int InterruptedExitStatus()
+{
+    const int signalNumber = caughtSignal.load(std::memory_order_relaxed);
+    return 128 + (signalNumber != 0 ? signalNumber : SIGINT);
+}
 
 }  // namespace tickforge::cli

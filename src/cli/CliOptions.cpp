@@ -67,7 +67,7 @@ void DeclareOptions(CLI::App& app, CliOptions& o)
         "--settings) as a user would, the panel's rules included; the defaults shown are those of a first start.");
     app.footer(
         "Exit status: 0 when every member was written; 1 when a check, a conversion, synthesis or a file "
-        "failed; 2 for a usage error; 130 after an interrupt (Ctrl+C).\n"
+        "failed; 2 for a usage error; 130 after an interrupt (Ctrl+C), 143 after SIGTERM.\n"
         "Numbers are read and dates written in the user's locale (LC_ALL, LC_NUMERIC, LC_TIME, LANG); "
         "set LC_ALL=C for the same bytes on every machine.");
     // An option given twice takes its last value, as a later edit of a field would.

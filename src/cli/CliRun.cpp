@@ -98,7 +98,7 @@ public:
             return ExitFailure;
         if (stop_ == Stop::Interrupted) {
             Say("interrupted: nothing written");
-            return ExitInterrupted;
+            return InterruptedExitStatus();
         }
 
         std::unique_ptr<StdoutRelay> relay;
@@ -187,7 +187,7 @@ private:
         switch (stop_) {
         case Stop::Interrupted:
             Say("interrupted at member " + std::to_string(written_ + 1) + ": " + writtenText);
-            return ExitInterrupted;
+            return InterruptedExitStatus();
         case Stop::ChecksFailed:
             Say("member " + std::to_string(member_) + " failed the panel's checks: " + writtenText);
             return ExitFailure;
@@ -268,8 +268,15 @@ int RunCli(int argc, char** argv)
         Say(note);
 
     InstallAbortSignal();
-    CliCommand command(options, panel, formats);
-    return command.Execute();
+    try {
+        CliCommand command(options, panel, formats);
+        return command.Execute();
+    } catch (const std::exception& error) {
+        // Anything outside the generation runs and the export, such as no room for the
+        // temporary file behind "-o -".
+        Say(error.what());
+        return ExitFailure;
+    }
 }
 
 }  // namespace tickforge::cli
