@@ -13,12 +13,8 @@ TEST(DateTime, DaysCountFromThe30thOfDecember1899)
     EXPECT_EQ(EncodeDate({2024, 1, 2}), 45293.0);
     EXPECT_EQ(DecodeDate(45293.75), (CivilDate{2024, 1, 2}));
     EXPECT_EQ(DecodeDate(EncodeDate({2000, 2, 29})), (CivilDate{2000, 2, 29}));
-}
-
-TEST(DateTime, WholeDaysTruncateTowardZero)
-{
     EXPECT_EQ(WholeDays(45293.999), 45293.0);
-    EXPECT_EQ(WholeDays(-1.5), -1.0);
+    EXPECT_EQ(WholeDays(-1.5), -1.0);  // toward zero
 }
 
 TEST(DateTime, DayOfWeekAndWeekends)
@@ -38,7 +34,7 @@ TEST(DateTime, TimeOfDayToTheMillisecond)
     EXPECT_EQ(t.minute, 7);
     EXPECT_EQ(t.second, 8);
     EXPECT_EQ(t.millisecond, 9);
-    EXPECT_EQ(DecodeTime(45293.0 + 0.999999999).hour, 23);
+    EXPECT_EQ(DecodeTime(45293.0 + 0.999999999).hour, 23);  // never rounded into the next day
 }
 
 }  // namespace

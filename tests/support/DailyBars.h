@@ -1,13 +1,11 @@
 #pragma once
-// Builds small daily bar sets for the tests, and keeps the shared random source's
-// state from leaking between tests.
+// Small daily bar sets for the tests, and control of the shared random source.
 
 #include "platform/Random.h"
 #include "series/TimeSeries.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace tickforge::testing {
@@ -21,24 +19,21 @@ struct Bar {
     double Volume = 0.0;
 };
 
-// Five series in the bar set order. The other series get times of their own, a little
-// before the close, so that a test can see which time a reader takes.
+// Five series in the bar set order. The other series get times a little before the
+// close, so that a test can see which time a reader takes.
 inline void FillDailyBars(TTimeSeriesSet& set, const std::vector<Bar>& bars)
 {
     set.SetSeriesCount(DailyBarSeriesCount);
     set.SetLength(static_cast<std::int32_t>(bars.size()));
     for (std::int32_t i = 0; i < set.Length(); ++i) {
         const Bar& bar = bars[static_cast<std::size_t>(i)];
-        set.SetValue(SeriesClose, i, bar.Close);
-        set.SetTime(SeriesClose, i, bar.CloseTime);
-        set.SetValue(SeriesVolume, i, bar.Volume);
-        set.SetTime(SeriesVolume, i, bar.CloseTime - 0.25);
-        set.SetValue(SeriesOpen, i, bar.Open);
-        set.SetTime(SeriesOpen, i, bar.CloseTime - 0.25);
-        set.SetValue(SeriesHigh, i, bar.High);
-        set.SetTime(SeriesHigh, i, bar.CloseTime - 0.125);
-        set.SetValue(SeriesLow, i, bar.Low);
-        set.SetTime(SeriesLow, i, bar.CloseTime - 0.0625);
+        const double t = bar.CloseTime;
+        const std::pair<double, double> fields[] = {
+            {t, bar.Close}, {t - 0.25, bar.Volume}, {t - 0.25, bar.Open}, {t - 0.125, bar.High}, {t - 0.0625, bar.Low}};
+        for (std::int32_t s = 0; s < DailyBarSeriesCount; ++s) {
+            set.SetTime(s, i, fields[s].first);
+            set.SetValue(s, i, fields[s].second);
+        }
     }
 }
 
@@ -51,6 +46,14 @@ inline std::vector<Bar> DistinctBars(std::int32_t n)
         bars.push_back({45293.0 + i + 0.6, base + 1.0, base + 4.0, base - 3.0, base + 2.0, 5000.0 + 7.0 * i});
     }
     return bars;
+}
+
+// The seed after the given number of draws from seed.
+inline std::uint32_t SeedAfter(std::uint32_t seed, long long draws)
+{
+    for (long long k = 0; k < draws; ++k)
+        seed = RandomSource::Step(seed);
+    return seed;
 }
 
 // Saves the shared random seed and restores it, with the real clock, at the end.

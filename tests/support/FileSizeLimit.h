@@ -1,7 +1,6 @@
 #pragma once
 // Limits the size of the files this process may write, for one scope: a write beyond
-// the limit fails. Unlike a missing write permission, the limit also binds the
-// superuser that the tests may run as.
+// the limit fails. Unlike a missing write permission, the limit binds the superuser too.
 
 #include <csignal>
 
@@ -14,8 +13,7 @@ public:
     explicit FileSizeLimit(rlim_t bytes)
     {
         ::getrlimit(RLIMIT_FSIZE, &old_);
-        // Without this the write beyond the limit would end the process.
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);  // else the write would end the process
         rlimit limit = old_;
         limit.rlim_cur = bytes;
         ::setrlimit(RLIMIT_FSIZE, &limit);

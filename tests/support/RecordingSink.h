@@ -1,6 +1,6 @@
 #pragma once
-// A progress sink for tests: records what synthesis reports and can request an abort
-// at a chosen message pump.
+// A progress sink for tests: records what synthesis reports, hands over on every pump,
+// and runs onPump there, which is where a person's Abort arrives.
 
 #include "synthesis/Abort.h"
 #include "synthesis/ProgressSink.h"
@@ -13,36 +13,45 @@ namespace tickforge::testing {
 
 class RecordingSink : public ProgressSink {
 public:
-    // Every PumpMessages call reaches Pump().
     RecordingSink() : ProgressSink(1) {}
+    // Also logs each caption as "activity:<text>" into log.
+    explicit RecordingSink(std::vector<std::string>& log) : ProgressSink(1), log_(&log) {}
 
-    void SetActivity(const std::string& text) override { activities.push_back(text); }
-    int GaugePosition() const override { return gauge; }
-    void SetGaugePosition(int position) override
+    void SetActivity(const std::string& text) override
     {
-        gauge = position;
-        gaugeHistory.push_back(position);
+        activities.push_back(text);
+        if (log_ != nullptr)
+            log_->push_back("activity:" + text);
     }
+    int GaugePosition() const override { return gauge; }
+    void SetGaugePosition(int position) override { gaugeHistory.push_back(gauge = position); }
 
-    // Requests an abort when the pump count reaches n (1 = the first pump).
-    void AbortAtPump(long long n) { abortAtPump = n; }
+    std::string Activity() const { return activities.empty() ? "Idle" : activities.back(); }
+    // Requests an abort at the n-th pump (1 = the first).
+    void AbortAtPump(long long n)
+    {
+        onPump = [this, n] {
+            if (pumps == n)
+                RequestAbort();
+        };
+    }
 
     std::vector<std::string> activities;
     std::vector<int> gaugeHistory;
     int gauge = 0;
     long long pumps = 0;
-    long long abortAtPump = -1;
     std::function<void()> onPump;
 
 protected:
     void Pump() override
     {
         ++pumps;
-        if (pumps == abortAtPump)
-            RequestAbort();
         if (onPump)
             onPump();
     }
+
+private:
+    std::vector<std::string>* log_ = nullptr;
 };
 
 }  // namespace tickforge::testing

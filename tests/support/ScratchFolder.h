@@ -1,6 +1,6 @@
 #pragma once
 // A fresh folder for one test's files, removed with everything in it afterwards, and
-// small file helpers around it.
+// small file and environment helpers around it.
 
 #include <cstdlib>
 #include <filesystem>
@@ -42,8 +42,7 @@ private:
 
 inline void WriteFileBytes(const std::string& path, const std::string& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 inline std::string ReadFileBytes(const std::string& path)
@@ -59,22 +58,20 @@ public:
     {
         if (const char* old = std::getenv(name_.c_str()))
             old_ = old;
+        Set(value);
+    }
+    ~EnvironmentOverride() { Set(old_); }
+    EnvironmentOverride(const EnvironmentOverride&) = delete;
+    EnvironmentOverride& operator=(const EnvironmentOverride&) = delete;
+
+private:
+    void Set(const std::optional<std::string>& value)
+    {
         if (value)
             ::setenv(name_.c_str(), value->c_str(), 1);
         else
             ::unsetenv(name_.c_str());
     }
-    ~EnvironmentOverride()
-    {
-        if (old_)
-            ::setenv(name_.c_str(), old_->c_str(), 1);
-        else
-            ::unsetenv(name_.c_str());
-    }
-    EnvironmentOverride(const EnvironmentOverride&) = delete;
-    EnvironmentOverride& operator=(const EnvironmentOverride&) = delete;
-
-private:
     std::string name_;
     std::optional<std::string> old_;
 };

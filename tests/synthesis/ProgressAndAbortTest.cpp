@@ -11,63 +11,55 @@ namespace {
 
 using ProgressAndAbort = SynthesisTest;
 
-TEST_F(ProgressAndAbort, CaptionsAndAGaugeThatOnlyRises)
+TEST_F(ProgressAndAbort, CaptionsAPumpPerTickAndPerDayAndAGaugeThatOnlyRises)
 {
     request.NumberOfDays = 30;
     Run();
     EXPECT_EQ(sink.activities, (std::vector<std::string>{"Making History...", "Compressing..."}));
-    ASSERT_FALSE(sink.gaugeHistory.empty());
-    EXPECT_EQ(sink.gaugeHistory.front(), 0);
-    EXPECT_TRUE(std::is_sorted(sink.gaugeHistory.begin(), sink.gaugeHistory.end()));
-    EXPECT_EQ(std::adjacent_find(sink.gaugeHistory.begin(), sink.gaugeHistory.end()), sink.gaugeHistory.end());
-    EXPECT_LE(sink.gaugeHistory.size(), 100u);
-    EXPECT_EQ(sink.gaugeHistory.back(), 50 * 29 / 30 + 50);
-    EXPECT_TRUE(std::find(sink.gaugeHistory.begin(), sink.gaugeHistory.end(), 49) != sink.gaugeHistory.end());
-    // One pump per tick and one per day.
+    const auto& gauge = sink.gaugeHistory;
+    ASSERT_FALSE(gauge.empty());
+    EXPECT_EQ(gauge.front(), 0);
+    EXPECT_TRUE(std::is_sorted(gauge.begin(), gauge.end()));
+    EXPECT_EQ(std::adjacent_find(gauge.begin(), gauge.end()), gauge.end());  // set only when it rises
+    EXPECT_LE(gauge.size(), 100u);
+    EXPECT_NE(std::find(gauge.begin(), gauge.end(), 49), gauge.end());  // the tick phase's last step
+    EXPECT_EQ(gauge.back(), 50 * 29 / 30 + 50);
     EXPECT_EQ(sink.pumps, 30LL * 1000 + 30);
 }
 
-TEST_F(ProgressAndAbort, AnAbortAtAnyMomentLeavesFiveEmptySeriesAndClearsTheFlag)
+TEST_F(ProgressAndAbort, AnAbortAtAnyMomentStopsAtOnceLeavesFiveEmptySeriesAndClearsTheFlag)
 {
     request.NumberOfDays = 5;
     const long long ticks = 5LL * 1000;
-    for (long long pump : {1LL, 2LL, 777LL, ticks, ticks + 1, ticks + 3, ticks + 5}) {
+    for (long long pump : {1LL, 2LL, 100LL, ticks, ticks + 1, ticks + 3, ticks + 5}) {
+        SCOPED_TRACE(pump);
         sink = {};
         sink.AbortAtPump(pump);
         Run();
-        EXPECT_EQ(bars.SeriesCount(), 5) << "abort at pump " << pump;
-        EXPECT_EQ(bars.Length(), 0) << "abort at pump " << pump;
+        EXPECT_EQ(sink.pumps, pump);  // nothing is pumped after the abort
+        EXPECT_EQ(bars.SeriesCount(), 5);
+        EXPECT_EQ(bars.Length(), 0);
         EXPECT_FALSE(AbortRequested());
         // The compression phase still announces itself, then stops at its first test.
         EXPECT_EQ(sink.activities.back(), "Compressing...");
     }
 }
 
-TEST_F(ProgressAndAbort, AnAbortStopsTheTicksAtOnce)
-{
-    request.NumberOfDays = 5;
-    sink.AbortAtPump(100);
-    Run();
-    // No further tick pumps after the abort; the compression phase pumps nothing either.
-    EXPECT_EQ(sink.pumps, 100);
-}
-
 TEST_F(ProgressAndAbort, AFlagLeftSetBeforeARunEndsItAtTheFirstTest)
 {
     RequestAbort();
-    Run();
+    int observed = 0;
+    MakeHistory(request, sink, bars, [&](const TickPathView&) { ++observed; });
     EXPECT_EQ(bars.SeriesCount(), 5);
     EXPECT_EQ(bars.Length(), 0);
     EXPECT_FALSE(AbortRequested());
     EXPECT_EQ(sink.pumps, 0);
-    // The run re-seeded but drew nothing.
-    EXPECT_EQ(SharedRandom().Seed(), tickforge::testing::ClockSeed);
+    EXPECT_EQ(observed, 0);  // an aborted path is not shown
+    EXPECT_EQ(SharedRandom().Seed(), tickforge::testing::ClockSeed);  // re-seeded, nothing drawn
 }
 
 TEST_F(ProgressAndAbort, AQuietSinkPumpsOnlyEveryStrideCalls)
 {
-    // The stride lets a sink pump real events every few thousand ticks at the cost of a
-    // countdown per tick.
     class StrideSink : public ProgressSink {
     public:
         StrideSink() : ProgressSink(1000) {}
@@ -80,7 +72,6 @@ TEST_F(ProgressAndAbort, AQuietSinkPumpsOnlyEveryStrideCalls)
     protected:
         void Pump() override { ++pumps; }
     } strideSink;
-    request.NumberOfDays = 10;
     request.SkipWeekends = true;
     MakeHistory(request, strideSink, bars);
     EXPECT_EQ(strideSink.pumps, (10 * 1000 + 10) / 1000);

@@ -1,19 +1,19 @@
 #pragma once
-// Shared set-up for synthesis tests: a fixed clock seed so every run is reproducible,
-// and a plain request to vary.
+// Shared set-up for synthesis tests: a fixed clock seed so that every run is
+// reproducible, and a plain request to vary (ten days from a Monday, weekends kept).
 
 #include "platform/DateTime.h"
 #include "platform/Random.h"
 #include "series/TimeSeries.h"
+#include "support/DailyBars.h"
 #include "support/RecordingSink.h"
 #include "support/TestHelpers.h"
 #include "synthesis/Abort.h"
 #include "synthesis/MakeHistory.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 namespace tickforge::testing {
 
@@ -25,36 +25,37 @@ protected:
     {
         SharedRandom().SetClockSeedSource([] { return ClockSeed; });
         ClearAbortRequest();
+        request = {};
         request.Name = "Synth";
         request.SeedPrice = 3000.0;
-        request.TicksPerDay = 1000;
-        request.NumberOfDays = 10;
         request.StartDate = EncodeDate({2024, 1, 1});  // a Monday
-        request.MinVolume = 0.0;
         request.MaxVolume = 1000.0;
-        request.MinPrice = 0.0;
         request.MaxPrice = 5000.0;
-        request.ShockDaysPerEvent = 100.0;
-        request.ShockMagnitude = 1.0;
-        request.TickVolatility = 0.01 / std::sqrt(1000.0);
+        Shape(1000, 10, 0.01 / std::sqrt(1000.0));
     }
-    void TearDown() override
-    {
-        SharedRandom().SetClockSeedSource({});
-        ClearAbortRequest();
-    }
+    void TearDown() override { ClearAbortRequest(); }
 
+    void Shape(std::int32_t ticksPerDay, std::int32_t days, double tickVolatility)
+    {
+        request.TicksPerDay = ticksPerDay;
+        request.NumberOfDays = days;
+        request.TickVolatility = tickVolatility;
+    }
     void Run() { MakeHistory(request, sink, bars); }
+    double Value(std::int32_t s, std::int32_t b) const { return bars.GetValue(s, b); }
+    double Time(std::int32_t s, std::int32_t b) const { return bars.GetTime(s, b); }
 
-    // The seed after n draws from the clock seed.
-    static std::uint32_t SeedAfter(long long draws)
+    // Every value of every series, for comparing two runs.
+    std::vector<double> Values() const
     {
-        std::uint32_t seed = ClockSeed;
-        for (long long k = 0; k < draws; ++k)
-            seed = RandomSource::Step(seed);
-        return seed;
+        std::vector<double> values;
+        for (const auto& series : bars.Series)
+            for (const auto& sample : series->Samples)
+                values.push_back(sample.Value);
+        return values;
     }
 
+    SharedRandomGuard guard;
     HistoryRequest request;
     RecordingSink sink;
     TTimeSeriesSet bars;

@@ -1,12 +1,13 @@
-// The tick phase seen through the bars: the price model, the draws it consumes, the
-// bounds and the tick times.
+// The tick phase: the price model, the draws it consumes, the bounds, the tick times,
+// its failures, and the tick path as an observer sees it.
 
 #include "synthesis/SynthesisFixture.h"
 
-#include <algorithm>
+#include <functional>
 
 using namespace tickforge;
 using tickforge::testing::ClockSeed;
+using tickforge::testing::SeedAfter;
 using tickforge::testing::SynthesisTest;
 
 namespace {
@@ -16,17 +17,13 @@ using TickPath = SynthesisTest;
 TEST_F(TickPath, FollowsTheRandomSequenceFromTheClockSeed)
 {
     // With one tick a day the open of bar d is tick d, so the bars show the path itself.
-    request.TicksPerDay = 1;
-    request.NumberOfDays = 4;
-    request.SkipWeekends = false;
-    request.TickVolatility = 0.01;
+    Shape(1, 4, 0.01);
     Run();
     ASSERT_EQ(bars.Length(), 4);
-
     std::uint32_t seed = ClockSeed;
     double price = 3000.0;
     for (int d = 0; d < 4; ++d) {
-        EXPECT_EQ(bars.GetValue(SeriesOpen, d), price) << "tick " << d;
+        EXPECT_EQ(Value(SeriesOpen, d), price) << "tick " << d;
         seed = RandomSource::Step(seed);
         const double step = (RandomSource::ToReal(seed) - 0.5) * (2.95 * 0.01);
         seed = RandomSource::Step(seed);  // u2: no shock at 1 in 100 days here
@@ -39,169 +36,98 @@ TEST_F(TickPath, FollowsTheRandomSequenceFromTheClockSeed)
 TEST_F(TickPath, ZeroVolatilityWithoutBiasKeepsTheSeedPriceExactly)
 {
     request.TickVolatility = 0.0;
-    request.SkipWeekends = false;
     request.MinVolume = 250.0;
     Run();
     ASSERT_EQ(bars.Length(), 10);
     for (int b = 0; b < 10; ++b) {
         for (int s : {SeriesOpen, SeriesHigh, SeriesLow, SeriesClose})
-            EXPECT_EQ(bars.GetValue(s, b), 3000.0);
-        EXPECT_EQ(bars.GetValue(SeriesVolume, b), 250.0);
+            EXPECT_EQ(Value(s, b), 3000.0);
+        EXPECT_EQ(Value(SeriesVolume, b), 250.0);  // no range: exactly the minimum volume
     }
 }
 
 TEST_F(TickPath, BiasCompoundsToTheYearlyRateOverThreeHundredSixtyFiveDays)
 {
-    request.TickVolatility = 0.0;
+    Shape(1000, 366, 0.0);
     request.BiasPercentPerYear = 4.5;
-    request.NumberOfDays = 366;
-    request.SkipWeekends = false;
     Run();
-    ASSERT_EQ(bars.Length(), 366);
     // The open of day 365 comes 365 * 1000 ticks after the open of day 0.
-    const double growth = bars.GetValue(SeriesOpen, 365) / bars.GetValue(SeriesOpen, 0);
-    EXPECT_NEAR(growth, 1.045, 1e-9);
-    // Within a day the drift per tick is about 1.2059e-7.
-    const double perTick = std::pow(bars.GetValue(SeriesClose, 0) / bars.GetValue(SeriesOpen, 0), 1.0 / 749.0) - 1.0;
+    EXPECT_NEAR(Value(SeriesOpen, 365) / Value(SeriesOpen, 0), 1.045, 1e-9);
+    const double perTick = std::pow(Value(SeriesClose, 0) / Value(SeriesOpen, 0), 1.0 / 749.0) - 1.0;
     EXPECT_NEAR(perTick, 1.2059e-7, 1e-11);
-}
-
-TEST_F(TickPath, ABiasBelowMinusOneHundredPercentIsInvalid)
-{
-    request.BiasPercentPerYear = -150.0;
-    EXPECT_ERROR_MESSAGE(Run(), "Invalid floating point operation");
 }
 
 TEST_F(TickPath, ShocksConsumeAThirdDrawEvenWithMagnitudeOne)
 {
-    request.TicksPerDay = 10;
-    request.NumberOfDays = 3;
-    request.SkipWeekends = false;
-    request.TickVolatility = 0.0;
+    Shape(10, 3, 0.0);
     request.ShockDaysPerEvent = 1e-9;  // every attempt starts an event
     Run();
-    EXPECT_EQ(SharedRandom().Seed(), SeedAfter(3LL * 30));
+    EXPECT_EQ(SharedRandom().Seed(), SeedAfter(ClockSeed, 3 * 30));
     for (int b = 0; b < 3; ++b)
-        EXPECT_EQ(bars.GetValue(SeriesClose, b), 3000.0);  // the multiplier is exactly 1
+        EXPECT_EQ(Value(SeriesClose, b), 3000.0);  // the multiplier is exactly 1
 
     request.ShockDaysPerEvent = 1e12;  // never
     Run();
-    EXPECT_EQ(SharedRandom().Seed(), SeedAfter(2LL * 30));
+    EXPECT_EQ(SharedRandom().Seed(), SeedAfter(ClockSeed, 2 * 30));
 }
 
 TEST_F(TickPath, AShockEnlargesTheStep)
 {
-    request.TicksPerDay = 1;
-    request.NumberOfDays = 2;
-    request.SkipWeekends = false;
-    request.TickVolatility = 0.01;
+    Shape(1, 2, 0.01);
     request.ShockDaysPerEvent = 1e-9;
     request.ShockMagnitude = 3.0;
     Run();
     std::uint32_t seed = RandomSource::Step(ClockSeed);
     const double step = (RandomSource::ToReal(seed) - 0.5) * 0.0295;
     seed = RandomSource::Step(RandomSource::Step(seed));
-    const double shocked = step * (1.0 + RandomSource::ToReal(seed) * 2.0);
-    EXPECT_EQ(bars.GetValue(SeriesOpen, 1), (1.0 + shocked) * 3000.0);
-}
-
-TEST_F(TickPath, ShockProbabilityDividingByZeroFails)
-{
-    request.ShockDaysPerEvent = 0.0;
-    EXPECT_ERROR_MESSAGE(Run(), "Floating point division by zero");
-    // A failure in the tick phase leaves five zeroed series of the requested length.
-    ASSERT_EQ(bars.SeriesCount(), 5);
-    ASSERT_EQ(bars.Length(), 10);
-    for (int s = 0; s < 5; ++s)
-        for (int b = 0; b < 10; ++b) {
-            EXPECT_EQ(bars.GetValue(s, b), 0.0);
-            EXPECT_EQ(bars.GetTime(s, b), 0.0);
-        }
+    EXPECT_EQ(Value(SeriesOpen, 1), (1.0 + step * (1.0 + RandomSource::ToReal(seed) * 2.0)) * 3000.0);
 }
 
 TEST_F(TickPath, HardBoundsKeepEveryPriceStrictlyInside)
 {
-    request.TickVolatility = 0.2;
-    request.NumberOfDays = 30;
-    request.SkipWeekends = false;
+    Shape(1000, 30, 0.2);
     request.MinBoundActive = request.MaxBoundActive = true;
     request.MinPrice = 2900.0;
     request.MaxPrice = 3100.0;
     Run();
-    bool touchedNearMax = false;
+    bool nearMax = false;
     for (int b = 0; b < bars.Length(); ++b) {
-        EXPECT_LT(bars.GetValue(SeriesHigh, b), 3100.0);
-        EXPECT_GT(bars.GetValue(SeriesLow, b), 2900.0);
-        touchedNearMax = touchedNearMax || bars.GetValue(SeriesHigh, b) > 3090.0;
+        EXPECT_LT(Value(SeriesHigh, b), 3100.0);
+        EXPECT_GT(Value(SeriesLow, b), 2900.0);
+        nearMax = nearMax || Value(SeriesHigh, b) > 3090.0;
     }
-    EXPECT_TRUE(touchedNearMax) << "the walk should reach the bounds with this volatility";
+    EXPECT_TRUE(nearMax) << "the walk should reach the bounds with this volatility";
 }
 
 TEST_F(TickPath, SoftUpperBoundDampsTheStepNearTheTop)
 {
-    request.TicksPerDay = 1;
-    request.NumberOfDays = 2;
-    request.SkipWeekends = false;
+    Shape(1, 2, 0.01);
     request.SeedPrice = 95.0;
-    request.TickVolatility = 0.01;
-    request.SoftBounds = true;
-    request.MaxBoundActive = true;
-    request.MinPrice = 0.0;
+    request.SoftBounds = request.MaxBoundActive = true;
     request.MaxPrice = 100.0;
     Run();
-    const std::uint32_t seed = RandomSource::Step(ClockSeed);
-    const double step = (RandomSource::ToReal(seed) - 0.5) * 0.0295;
-    // Any candidate near 95 lies above 90 % of the band, so the step is divided by 40.
-    EXPECT_EQ(bars.GetValue(SeriesOpen, 1), (1.0 + step / 40.0) * 95.0);
+    const double step = (RandomSource::ToReal(RandomSource::Step(ClockSeed)) - 0.5) * 0.0295;
+    // Any candidate near 95 lies above 90 % of the band 0..100: the step is divided by 40.
+    EXPECT_EQ(Value(SeriesOpen, 1), (1.0 + step / 40.0) * 95.0);
 }
 
-TEST_F(TickPath, SoftBoundsWithAnEmptyBandDivideByZero)
-{
-    request.SoftBounds = true;
-    request.MaxBoundActive = true;
-    request.MinPrice = request.MaxPrice = 5000.0;
-    EXPECT_ERROR_MESSAGE(Run(), "Floating point division by zero");
-
-    request.TickVolatility = 0.0;
-    request.SeedPrice = 5000.0;
-    EXPECT_ERROR_MESSAGE(Run(), "Invalid floating point operation");
-}
-
-TEST_F(TickPath, AStepBeyondTheRangeOfADoubleOverflows)
-{
-    request.TickVolatility = 1e308;
-    EXPECT_ERROR_MESSAGE(Run(), "Floating point overflow");
-}
-
-TEST_F(TickPath, ImpossibleBoundsEndWithAnErrorInsteadOfHanging)
+TEST_F(TickPath, ImpossibleBoundsEndWithAnErrorOrAnAbortInsteadOfHanging)
 {
     // No volatility and a drift that carries the price onto the upper bound: once there,
     // no candidate can ever be accepted.
-    request.TicksPerDay = 1;
-    request.NumberOfDays = 5;
-    request.TickVolatility = 0.0;
+    Shape(1, 5, 0.0);
     request.BiasPercentPerYear = 1e6;
     request.MaxBoundActive = true;
     request.MaxPrice = 3100.0;
-    long long pumpsBefore = 0;
     EXPECT_ERROR_MESSAGE(Run(), "No price move stays inside the price bounds");
-    pumpsBefore = sink.pumps;
-    // The redraws pumped messages every 65,536 attempts on the way.
-    EXPECT_GE(pumpsBefore, static_cast<long long>(RedrawLimit / RedrawPumpInterval));
-}
-
-TEST_F(TickPath, AbortWhileRedrawingEndsTheRunLikeAnyAbort)
-{
-    request.TicksPerDay = 1;
-    request.NumberOfDays = 5;
-    request.TickVolatility = 0.0;
-    request.BiasPercentPerYear = 1e6;
-    request.MaxBoundActive = true;
-    request.MaxPrice = 3100.0;
+    // The redraws pumped messages every 65,536 attempts on the way...
+    EXPECT_GE(sink.pumps, static_cast<long long>(RedrawLimit / RedrawPumpInterval));
+    // ... so that Abort still works, ending the run like any abort.
     sink.onPump = [this] {
         if (sink.pumps > 10)
             RequestAbort();
     };
+    sink.pumps = 0;
     Run();
     EXPECT_EQ(bars.SeriesCount(), 5);
     EXPECT_EQ(bars.Length(), 0);
@@ -210,49 +136,23 @@ TEST_F(TickPath, AbortWhileRedrawingEndsTheRunLikeAnyAbort)
 
 TEST_F(TickPath, TickTimesStartAtMidnightAndStayOnTheirDay)
 {
-    request.StartDate = EncodeDate({2024, 1, 1}) + 0.75;  // a start with a time of day
-    request.TicksPerDay = 4;
-    request.NumberOfDays = 2;
-    request.SkipWeekends = false;
-    request.TickVolatility = 0.0;
+    request.StartDate += 0.75;  // a start with a time of day
+    Shape(4, 2, 0.0);
     Run();
     const double day0 = EncodeDate({2024, 1, 1});
-    EXPECT_EQ(bars.GetTime(SeriesOpen, 0), day0 + 0.25);   // tick 1 of 4
-    EXPECT_EQ(bars.GetTime(SeriesClose, 0), day0 + 0.75);  // tick 3 of 4
-    EXPECT_EQ(bars.GetTime(SeriesHigh, 0), day0 + 0.25);   // ties keep the earliest tick
-    EXPECT_EQ(bars.GetTime(SeriesOpen, 1), day0 + 1.25);
-}
+    EXPECT_EQ(Time(SeriesOpen, 0), day0 + 0.25);   // tick 1 of 4
+    EXPECT_EQ(Time(SeriesClose, 0), day0 + 0.75);  // tick 3 of 4
+    EXPECT_EQ(Time(SeriesHigh, 0), day0 + 0.25);   // ties keep the earliest tick
+    EXPECT_EQ(Time(SeriesOpen, 1), day0 + 1.25);
 
-TEST_F(TickPath, DenseLongHistoriesKeepEveryBarOnItsOwnDate)
-{
-    // Summing 1/T four million times drifts by more than one tick; times taken from the
+    // Summing 1/T four million times drifts by more than a tick; times taken from the
     // tick's index do not.
     request.StartDate = EncodeDate({2030, 1, 1});
-    request.TicksPerDay = 100000;
-    request.NumberOfDays = 40;
-    request.SkipWeekends = false;
+    Shape(100000, 40, 0.01 / std::sqrt(100000.0));
     Run();
     ASSERT_EQ(bars.Length(), 40);
-    for (int b = 0; b < 40; ++b) {
-        const double day = request.StartDate + b;
-        EXPECT_EQ(WholeDays(bars.GetTime(SeriesClose, b)), day) << "bar " << b;
-        EXPECT_EQ(bars.GetTime(SeriesClose, b), day + 99999.0 * (1.0 / 100000.0));
-    }
-}
-
-TEST_F(TickPath, TickCountsBeyondASampleIndexAreRefusedBeforeAnythingChanges)
-{
-    bars.SetSeriesCount(2);
-    bars.SetLength(3);
-    bars.Name = "Old";
-    request.NumberOfDays = 3000000;
-    request.TicksPerDay = 1000;
-    EXPECT_ERROR_MESSAGE(Run(), "Range check error");
-    request.NumberOfDays = -3;
-    EXPECT_ERROR_MESSAGE(Run(), "Range check error");
-    EXPECT_EQ(bars.SeriesCount(), 2);
-    EXPECT_EQ(bars.Length(), 3);
-    EXPECT_EQ(bars.Name, "Old");
+    for (int b = 0; b < 40; ++b)
+        EXPECT_EQ(Time(SeriesClose, b), request.StartDate + b + 99999.0 * (1.0 / 100000.0)) << "bar " << b;
 }
 
 TEST_F(TickPath, NoDaysGiveFiveEmptySeries)
@@ -262,6 +162,103 @@ TEST_F(TickPath, NoDaysGiveFiveEmptySeries)
     EXPECT_EQ(bars.SeriesCount(), 5);
     EXPECT_EQ(bars.Length(), 0);
     EXPECT_EQ(bars.Name, "Synth");
+}
+
+TEST_F(TickPath, FailuresRaiseTheirErrorsAndLeaveTheResultAsTheirPhaseDoes)
+{
+    enum class Leaves { Untouched, ZeroedSeries, BarsSoFar };
+    const struct {
+        const char* what;
+        std::function<void(HistoryRequest&)> change;
+        const char* message;
+        Leaves leaves;
+    } cases[] = {
+        {"tick path too long", [](HistoryRequest& r) { r.NumberOfDays = 3000000; }, "Range check error",
+         Leaves::Untouched},
+        {"negative tick count", [](HistoryRequest& r) { r.NumberOfDays = -3; }, "Range check error", Leaves::Untouched},
+        {"bias below -100 %", [](HistoryRequest& r) { r.BiasPercentPerYear = -150.0; },
+         "Invalid floating point operation", Leaves::ZeroedSeries},
+        {"no days per shock event", [](HistoryRequest& r) { r.ShockDaysPerEvent = 0.0; },
+         "Floating point division by zero", Leaves::ZeroedSeries},
+        {"empty soft band",
+         [](HistoryRequest& r) {
+             r.SoftBounds = r.MaxBoundActive = true;
+             r.MinPrice = r.MaxPrice = 5000.0;
+         },
+         "Floating point division by zero", Leaves::ZeroedSeries},
+        {"empty soft band at the price",
+         [](HistoryRequest& r) {
+             r.SoftBounds = r.MaxBoundActive = true;
+             r.MinPrice = r.MaxPrice = r.SeedPrice = 5000.0;
+             r.TickVolatility = 0.0;
+         },
+         "Invalid floating point operation", Leaves::ZeroedSeries},
+        {"step beyond a double", [](HistoryRequest& r) { r.TickVolatility = 1e308; }, "Floating point overflow",
+         Leaves::ZeroedSeries},
+        {"zero price without lower bound", [](HistoryRequest& r) { r.SeedPrice = 0.0; },
+         "Invalid floating point operation", Leaves::BarsSoFar},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        bars.SetSeriesCount(2);
+        bars.SetLength(3);
+        bars.Name = "Old";
+        c.change(request);
+        EXPECT_ERROR_MESSAGE(Run(), c.message);
+        if (c.leaves == Leaves::Untouched) {
+            EXPECT_EQ(bars.SeriesCount(), 2);
+            EXPECT_EQ(bars.Length(), 3);
+            EXPECT_EQ(bars.Name, "Old");
+            continue;
+        }
+        ASSERT_EQ(bars.SeriesCount(), 5);
+        EXPECT_EQ(bars.Length(), 10);  // not cut to the bars written
+        for (int s = 0; s < 5 && c.leaves == Leaves::ZeroedSeries; ++s)
+            for (int b = 0; b < 10; ++b)
+                ASSERT_TRUE(Value(s, b) == 0.0 && Time(s, b) == 0.0) << s << " " << b;
+    }
+}
+
+using TickPathObserver = SynthesisTest;
+
+TEST_F(TickPathObserver, SeesEveryTickOnceAndTheBarsComeFromThem)
+{
+    Shape(8, 5, 0.01);
+    int calls = 0;
+    std::vector<TickPoint> ticks;
+    MakeHistory(request, sink, bars, [&](const TickPathView& view) {
+        ++calls;
+        ticks.assign(view.Points, view.Points + view.Count);
+    });
+    EXPECT_EQ(calls, 1);
+    ASSERT_EQ(ticks.size(), 40u);
+    EXPECT_EQ(ticks[0].Value, 3000.0);
+    EXPECT_EQ(ticks[0].Time, request.StartDate);
+    for (int d = 0; d < 5; ++d) {
+        // The open is the tick a quarter into the day (8 div 4 = 2), the close the last.
+        const TickPoint& open = ticks[static_cast<std::size_t>(d * 8 + 2)];
+        const TickPoint& close = ticks[static_cast<std::size_t>(d * 8 + 7)];
+        EXPECT_EQ(Value(SeriesOpen, d), open.Value);
+        EXPECT_EQ(Time(SeriesOpen, d), open.Time);
+        EXPECT_EQ(Value(SeriesClose, d), close.Value);
+        EXPECT_EQ(Time(SeriesClose, d), close.Time);
+    }
+}
+
+TEST_F(TickPathObserver, WatchingChangesNeitherTheBarsNorTheRandomSequenceAndItsErrorEndsTheRun)
+{
+    request.ShockMagnitude = 3.0;
+    request.ShockDaysPerEvent = 2.0;
+    Run();
+    const std::uint32_t seedAfterPlain = SharedRandom().Seed();
+    const std::vector<double> plain = Values();
+    MakeHistory(request, sink, bars, [](const TickPathView&) {});
+    EXPECT_EQ(SharedRandom().Seed(), seedAfterPlain);
+    EXPECT_EQ(Values(), plain);
+
+    EXPECT_ERROR_MESSAGE(MakeHistory(request, sink, bars, [](const TickPathView&) { throw Error("disk full"); }),
+                         "disk full");
 }
 
 }  // namespace
