@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
+
 using tickforge::PanelRecord;
 
 namespace {
@@ -10,96 +15,88 @@ namespace {
 // 1 March 2024, 10:30.
 constexpr double Start = 45352.4375;
 
-// A panel as created at Start, so that the date coupling has a fixed starting point.
+// A panel as created at Start: "Days :" 180, end date Start + 180, random minimum "90".
 PanelRecord CreatedPanel()
 {
     return PanelRecord::AtCreation({}, [] { return Start; });
 }
 
-// ---- Number of days ("Days :") ----
-
-TEST(PanelDays, ChangingTheDaysMovesTheEndDateFromTheStartWithItsTimeOfDay)
+using Edit = std::function<void(PanelRecord&)>;
+Edit Type(const char* control, std::vector<const char*> texts)
 {
-    PanelRecord panel = CreatedPanel();
-    panel.SetText("ebLength", "30");
-    EXPECT_DOUBLE_EQ(panel.Date("EndDate"), Start + 30);
-    EXPECT_DOUBLE_EQ(panel.Date("StartDate"), Start);
-    EXPECT_EQ(panel.beepCount, 0);
+    return [=](PanelRecord& p) {
+        for (const char* text : texts)
+            p.SetText(control, text);
+    };
 }
 
-TEST(PanelDays, ZeroOrNegativeBecomesOneWithoutBeep)
+TEST(PanelRules, TextAndDateRulesRepairThePanelAndBeepOnlyForTextsThatDoNotConvert)
 {
-    for (const char* text : {"0", "-5"}) {
+    const struct {
+        const char* what;
+        Edit edit;
+        std::vector<std::pair<const char*, const char*>> texts;  // control, text afterwards
+        double endAfterStart;
+        int beeps;
+    } cases[] = {
+        // "Days :" puts the end date at the start (with its time of day) plus the days.
+        {"days", Type("ebLength", {"30"}), {{"ebLength", "30"}}, 30, 0},
+        {"zero days", Type("ebLength", {"0"}), {{"ebLength", "1"}}, 1, 0},
+        {"negative days", Type("ebLength", {"-5"}), {{"ebLength", "1"}}, 1, 0},
+        {"days no number", Type("ebLength", {"abc"}), {{"ebLength", "1"}}, 1, 1},
+        {"days decimal", Type("ebLength", {"1.5"}), {{"ebLength", "1"}}, 1, 1},
+        {"days beyond 32 bits", Type("ebLength", {"99999999999"}), {{"ebLength", "1"}}, 1, 1},
+        {"days deleted digit by digit", Type("ebLength", {"18", "1", ""}), {{"ebLength", "1"}}, 1, 1},
+        {"same days text runs nothing",
+         [](PanelRecord& p) {
+             p.SetDate("EndDate", Start + 5);  // from code: no rule
+             p.SetText("ebLength", "180");
+         },
+         {{"ebLength", "180"}}, 5, 0},
+        // The random minimum never stays above the days, also while it is disabled.
+        {"fewer days clamp the minimum", Type("ebLength", {"60"}), {{"ebRandomPeriodMin", "60"}}, 60, 0},
+        {"key by key the minimum only falls",
+         [](PanelRecord& p) { Type("ebRandomPeriodMin", {"170"})(p); Type("ebLength", {"18", "182"})(p); },
+         {{"ebRandomPeriodMin", "18"}}, 182, 0},
+        {"minimum above the days", Type("ebRandomPeriodMin", {"200"}), {{"ebRandomPeriodMin", "180"}}, 180, 0},
+        {"minimum copies the days text",
+         [](PanelRecord& p) { Type("ebRandomPeriodMin", {"200"})(p); Type("ebLength", {" 120"})(p); },
+         {{"ebRandomPeriodMin", " 120"}}, 120, 0},
+        {"minimum no number is emptied, its rerun beeps again", Type("ebRandomPeriodMin", {"x"}),
+         {{"ebRandomPeriodMin", ""}}, 180, 2},
+        {"empty minimum beeps when the days change",
+         [](PanelRecord& p) { Type("ebRandomPeriodMin", {""})(p); Type("ebLength", {"50"})(p); },
+         {{"ebRandomPeriodMin", ""}}, 50, 2},
+        // Date pickers: the start keeps the end; an end before the start snaps back.
+        {"end ten days after the start", [](PanelRecord& p) { p.ChangeDate("EndDate", Start + 10.7); },
+         {{"ebLength", "10"}, {"ebRandomPeriodMin", "10"}}, 10, 0},
+        {"end before the start", [](PanelRecord& p) { p.ChangeDate("EndDate", Start - 3); }, {{"ebLength", "1"}}, 1, 0},
+        {"start moved forward", [](PanelRecord& p) { p.ChangeDate("StartDate", Start + 100); }, {{"ebLength", "80"}},
+         180, 0},
+        {"start after the end pulls it along", [](PanelRecord& p) { p.ChangeDate("StartDate", Start + 400.25); },
+         {{"ebLength", "1"}}, 401.25, 0},
+        // A minimum price is never negative; a text that is no number is emptied.
+        {"minimum price negative", Type("ebMinPrice", {"5", "-3"}), {{"ebMinPrice", "0"}}, 180, 0},
+        {"minimum price zero forms", Type("ebMinPrice", {"5", "0.0"}), {{"ebMinPrice", "0"}}, 180, 0},
+        {"minimum price 00", Type("ebMinPrice", {"5", "00"}), {{"ebMinPrice", "0"}}, 180, 0},
+        {"minimum price -0", Type("ebMinPrice", {"5", "-0"}), {{"ebMinPrice", "0"}}, 180, 0},
+        {"minimum price positive", Type("ebMinPrice", {"0.5", "2500", " 7 "}), {{"ebMinPrice", " 7 "}}, 180, 0},
+        {"minus sign typed first", Type("ebMinPrice", {"-"}), {{"ebMinPrice", ""}}, 180, 2},
+        {"typing on after the minus", Type("ebMinPrice", {"-", "3"}), {{"ebMinPrice", "3"}}, 180, 2},
+        {"lone decimal separator", Type("ebMinPrice", {"."}), {{"ebMinPrice", ""}}, 180, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         PanelRecord panel = CreatedPanel();
-        panel.SetText("ebLength", text);
-        EXPECT_EQ(panel.Text("ebLength"), "1") << text;
-        EXPECT_DOUBLE_EQ(panel.Date("EndDate"), Start + 1) << text;
-        EXPECT_EQ(panel.beepCount, 0) << text;
+        c.edit(panel);
+        for (const auto& [control, text] : c.texts)
+            EXPECT_EQ(panel.Text(control), text) << control;
+        EXPECT_DOUBLE_EQ(panel.Date("EndDate"), Start + c.endAfterStart);
+        EXPECT_EQ(panel.beepCount, c.beeps);
     }
 }
 
-TEST(PanelDays, TextThatIsNoWholeNumberBecomesOneWithABeep)
-{
-    for (const char* text : {"abc", "", "1.5", "99999999999"}) {
-        PanelRecord panel = CreatedPanel();
-        panel.SetText("ebLength", text);
-        EXPECT_EQ(panel.Text("ebLength"), "1") << text;
-        EXPECT_DOUBLE_EQ(panel.Date("EndDate"), Start + 1) << text;
-        EXPECT_EQ(panel.beepCount, 1) << text;
-    }
-}
-
-TEST(PanelDays, DeletingDigitsOneByOneRepairsTheEmptyField)
-{
-    PanelRecord panel = CreatedPanel();
-    panel.SetText("ebLength", "18");
-    panel.SetText("ebLength", "1");
-    EXPECT_EQ(panel.beepCount, 0);
-    panel.SetText("ebLength", "");
-    EXPECT_EQ(panel.Text("ebLength"), "1");
-    EXPECT_EQ(panel.beepCount, 1);
-}
-
-TEST(PanelDays, SettingTheSameTextRunsNothing)
-{
-    PanelRecord panel = CreatedPanel();
-    panel.SetDate("EndDate", Start + 5);  // from code: no rule
-    panel.SetText("ebLength", "180");
-    EXPECT_DOUBLE_EQ(panel.Date("EndDate"), Start + 5);
-}
-
-// ---- Random period minimum ----
-
-TEST(PanelRandomPeriod, FewerDaysClampTheMinimumInOneChange)
-{
-    PanelRecord panel = CreatedPanel();
-    ASSERT_EQ(panel.Text("ebRandomPeriodMin"), "90");
-    panel.SetText("ebLength", "60");
-    EXPECT_EQ(panel.Text("ebRandomPeriodMin"), "60");
-    EXPECT_EQ(panel.beepCount, 0);
-}
-
-TEST(PanelRandomPeriod, KeyByKeyEditingLowersTheMinimumAndNeverRaisesIt)
-{
-    PanelRecord panel = CreatedPanel();
-    panel.SetText("ebRandomPeriodMin", "170");
-    panel.SetText("ebLength", "18");  // the last digit of "180" deleted
-    EXPECT_EQ(panel.Text("ebRandomPeriodMin"), "18");
-    panel.SetText("ebLength", "182");
-    EXPECT_EQ(panel.Text("ebRandomPeriodMin"), "18");
-}
-
-TEST(PanelRandomPeriod, MinimumAboveTheDaysBecomesTheDaysTextCharacterForCharacter)
-{
-    PanelRecord panel = CreatedPanel();
-    panel.SetText("ebRandomPeriodMin", "200");
-    EXPECT_EQ(panel.Text("ebRandomPeriodMin"), "180");
-    panel.SetText("ebLength", " 120");
-    EXPECT_EQ(panel.Text("ebRandomPeriodMin"), " 120");
-    EXPECT_EQ(panel.beepCount, 0);
-}
-
-TEST(PanelRandomPeriod, MinimumAtOrBelowTheDaysIsKept)
+TEST(PanelRules, RandomMinimumsAtOrBelowTheDaysAreKept)
 {
     PanelRecord panel = CreatedPanel();
     for (const char* text : {"180", "179.5", "0", "-4", "1e2"}) {
@@ -107,182 +104,48 @@ TEST(PanelRandomPeriod, MinimumAtOrBelowTheDaysIsKept)
         EXPECT_EQ(panel.Text("ebRandomPeriodMin"), text);
     }
     EXPECT_EQ(panel.beepCount, 0);
+
+    PanelRecord comma({',', "dd.MM.yyyy"});  // numbers in the locale's form
+    comma.SetText("ebRandomPeriodMin", "179,5");
+    EXPECT_EQ(comma.Text("ebRandomPeriodMin"), "179,5");
+    comma.SetText("ebRandomPeriodMin", "180.5");
+    EXPECT_EQ(comma.Text("ebRandomPeriodMin"), "");
+    EXPECT_EQ(comma.beepCount, 2);
 }
 
-TEST(PanelRandomPeriod, TextThatIsNoNumberIsEmptiedWithABeepAndTheRerunBeepsAgain)
-{
-    PanelRecord panel = CreatedPanel();
-    panel.SetText("ebRandomPeriodMin", "x");
-    EXPECT_EQ(panel.Text("ebRandomPeriodMin"), "");
-    // Emptying runs the rule once more, which beeps again and leaves the text empty.
-    EXPECT_EQ(panel.beepCount, 2);
-}
-
-TEST(PanelRandomPeriod, ClampingFollowsTheDecimalSeparatorOfTheLocale)
-{
-    PanelRecord panel({',', "dd.MM.yyyy"});
-    panel.SetText("ebRandomPeriodMin", "179,5");
-    EXPECT_EQ(panel.Text("ebRandomPeriodMin"), "179,5");
-    panel.SetText("ebRandomPeriodMin", "180.5");  // no number where the comma is the separator
-    EXPECT_EQ(panel.Text("ebRandomPeriodMin"), "");
-    EXPECT_EQ(panel.beepCount, 2);
-}
-
-TEST(PanelRandomPeriod, EmptyMinimumStaysEmptyAndBeepsWhenTheDaysChange)
-{
-    PanelRecord panel = CreatedPanel();
-    panel.SetText("ebRandomPeriodMin", "");
-    const int beeps = panel.beepCount;
-    panel.SetText("ebLength", "50");
-    EXPECT_EQ(panel.Text("ebRandomPeriodMin"), "");
-    EXPECT_EQ(panel.beepCount, beeps + 1);
-}
-
-TEST(PanelRandomPeriod, TheBoxEnablesTheFieldWithoutChangingItsText)
-{
-    PanelRecord panel = CreatedPanel();
-    EXPECT_FALSE(panel.Enabled("ebRandomPeriodMin"));
-    panel.SetChecked("cbRandomPeriod", true);
-    EXPECT_TRUE(panel.Enabled("ebRandomPeriodMin"));
-    panel.SetChecked("cbRandomPeriod", false);
-    EXPECT_FALSE(panel.Enabled("ebRandomPeriodMin"));
-    EXPECT_EQ(panel.Text("ebRandomPeriodMin"), "90");
-}
-
-// ---- Start and end dates ----
-
-TEST(PanelDates, EndDateTenDaysAfterTheStartShowsTen)
-{
-    PanelRecord panel = CreatedPanel();
-    panel.ChangeDate("EndDate", Start + 10.7);
-    EXPECT_EQ(panel.Text("ebLength"), "10");
-    // The days' rule then puts the end date at start + days.
-    EXPECT_DOUBLE_EQ(panel.Date("EndDate"), Start + 10);
-    EXPECT_EQ(panel.Text("ebRandomPeriodMin"), "10");
-}
-
-TEST(PanelDates, EndDateBeforeTheStartSnapsBackAndEndsOneDayAfter)
-{
-    PanelRecord panel = CreatedPanel();
-    panel.ChangeDate("EndDate", Start - 3);
-    // "0" first, then repaired to "1" without a beep.
-    EXPECT_EQ(panel.Text("ebLength"), "1");
-    EXPECT_DOUBLE_EQ(panel.Date("EndDate"), Start + 1);
-    EXPECT_EQ(panel.beepCount, 0);
-}
-
-TEST(PanelDates, MovingTheStartKeepsTheEndAndChangesTheDays)
-{
-    PanelRecord panel = CreatedPanel();
-    const double end = panel.Date("EndDate");
-    panel.ChangeDate("StartDate", Start + 100);
-    EXPECT_EQ(panel.Text("ebLength"), "80");
-    EXPECT_DOUBLE_EQ(panel.Date("EndDate"), end);
-}
-
-TEST(PanelDates, StartAfterTheEndPullsTheEndAlong)
-{
-    PanelRecord panel = CreatedPanel();
-    panel.ChangeDate("StartDate", Start + 400.25);
-    EXPECT_EQ(panel.Text("ebLength"), "1");
-    EXPECT_DOUBLE_EQ(panel.Date("EndDate"), Start + 401.25);
-}
-
-// ---- Minimum price ----
-
-TEST(PanelMinPrice, NegativeOrZeroBecomesZero)
-{
-    for (const char* text : {"-3", "0.0", "00", "-0"}) {
-        PanelRecord panel = CreatedPanel();
-        panel.SetText("ebMinPrice", "5");
-        panel.SetText("ebMinPrice", text);
-        EXPECT_EQ(panel.Text("ebMinPrice"), "0") << text;
-        EXPECT_EQ(panel.beepCount, 0) << text;
-    }
-}
-
-TEST(PanelMinPrice, PositivePricesAreKept)
-{
-    PanelRecord panel = CreatedPanel();
-    for (const char* text : {"0.5", "2500", " 7 "}) {
-        panel.SetText("ebMinPrice", text);
-        EXPECT_EQ(panel.Text("ebMinPrice"), text);
-    }
-    EXPECT_EQ(panel.beepCount, 0);
-}
-
-TEST(PanelMinPrice, ALeadingMinusSignEmptiesTheFieldWithBeeps)
-{
-    PanelRecord panel = CreatedPanel();
-    panel.SetText("ebMinPrice", "-");
-    EXPECT_EQ(panel.Text("ebMinPrice"), "");
-    EXPECT_EQ(panel.beepCount, 2);
-    // Typing on into the empty field: a digit is fine again.
-    panel.SetText("ebMinPrice", "3");
-    EXPECT_EQ(panel.Text("ebMinPrice"), "3");
-    EXPECT_EQ(panel.beepCount, 2);
-}
-
-TEST(PanelMinPrice, ALoneDecimalSeparatorEmptiesTheField)
-{
-    PanelRecord panel = CreatedPanel();
-    panel.SetText("ebMinPrice", ".");
-    EXPECT_EQ(panel.Text("ebMinPrice"), "");
-    EXPECT_GT(panel.beepCount, 0);
-}
-
-// ---- Fixed starting price and price bounds ----
-
-TEST(PanelSeed, UntickingFixedUnticksAndLocksBothBounds)
-{
-    PanelRecord panel = CreatedPanel();
-    panel.SetChecked("cbMin", true);
-    panel.SetChecked("cbMax", true);
-    ASSERT_TRUE(panel.Enabled("ebMinPrice"));
-    ASSERT_TRUE(panel.Enabled("ebMaxPrice"));
-
-    panel.SetChecked("cbSeedRandom", false);
-    EXPECT_FALSE(panel.Checked("cbMin"));
-    EXPECT_FALSE(panel.Checked("cbMax"));
-    EXPECT_FALSE(panel.Enabled("cbMin"));
-    EXPECT_FALSE(panel.Enabled("cbMax"));
-    EXPECT_FALSE(panel.Enabled("ebMinPrice"));
-    EXPECT_FALSE(panel.Enabled("ebMaxPrice"));
-    EXPECT_FALSE(panel.Enabled("ebSeed"));
-    EXPECT_TRUE(panel.Enabled("ebSeedMin"));
-    EXPECT_TRUE(panel.Enabled("ebSeedMax"));
-}
-
-TEST(PanelSeed, TickingFixedAgainUnlocksTheBoundsButLeavesThemUnticked)
-{
-    PanelRecord panel = CreatedPanel();
-    panel.SetChecked("cbMin", true);
-    panel.SetChecked("cbSeedRandom", false);
-    panel.SetChecked("cbSeedRandom", true);
-    EXPECT_TRUE(panel.Enabled("cbMin"));
-    EXPECT_TRUE(panel.Enabled("cbMax"));
-    EXPECT_FALSE(panel.Checked("cbMin"));
-    EXPECT_FALSE(panel.Checked("cbMax"));
-    EXPECT_FALSE(panel.Enabled("ebMinPrice"));
-    EXPECT_TRUE(panel.Enabled("ebSeed"));
-    EXPECT_FALSE(panel.Enabled("ebSeedMin"));
-    EXPECT_FALSE(panel.Enabled("ebSeedMax"));
-}
-
-TEST(PanelSeed, BoundBoxesEnableTheirPriceFields)
+TEST(PanelRules, PriceBoundsExistOnlyWithAFixedStartingPrice)
 {
     PanelRecord panel = CreatedPanel();
     panel.SetChecked("cbMax", true);
     EXPECT_TRUE(panel.Enabled("ebMaxPrice"));
     EXPECT_FALSE(panel.Enabled("ebMinPrice"));
-    panel.SetChecked("cbMax", false);
-    EXPECT_FALSE(panel.Enabled("ebMaxPrice"));
+    panel.SetChecked("cbMin", true);
+    EXPECT_TRUE(panel.Enabled("ebMinPrice"));
+
+    panel.SetChecked("cbSeedRandom", false);  // unticks and locks both bounds
+    for (const char* control : {"cbMin", "cbMax"})
+        EXPECT_FALSE(panel.Checked(control)) << control;
+    for (const char* control : {"cbMin", "cbMax", "ebMinPrice", "ebMaxPrice", "ebSeed"})
+        EXPECT_FALSE(panel.Enabled(control)) << control;
+    EXPECT_TRUE(panel.Enabled("ebSeedMin") && panel.Enabled("ebSeedMax"));
+
+    panel.SetChecked("cbSeedRandom", true);  // unlocks them, still unticked
+    EXPECT_TRUE(panel.Enabled("cbMin") && panel.Enabled("cbMax") && panel.Enabled("ebSeed"));
+    EXPECT_FALSE(panel.Checked("cbMin") || panel.Checked("cbMax"));
+    for (const char* control : {"ebMinPrice", "ebMaxPrice", "ebSeedMin", "ebSeedMax"})
+        EXPECT_FALSE(panel.Enabled(control)) << control;
 }
 
-// The rules can also be called directly, as the windows' handlers do.
-TEST(PanelRulesDirect, ARuleReadsTheStateItIsCalledWith)
+TEST(PanelRules, RandomPeriodBoxEnablesItsFieldWithoutChangingTheText)
 {
     PanelRecord panel = CreatedPanel();
+    panel.SetChecked("cbRandomPeriod", true);
+    EXPECT_TRUE(panel.Enabled("ebRandomPeriodMin"));
+    panel.SetChecked("cbRandomPeriod", false);
+    EXPECT_FALSE(panel.Enabled("ebRandomPeriodMin"));
+    EXPECT_EQ(panel.Text("ebRandomPeriodMin"), "90");
+
+    // The rules read the state they are called with, as the windows' handlers call them.
     panel.SetEnabled("ebMinPrice", true);
     tickforge::cbMinClick(panel);  // cbMin is unticked
     EXPECT_FALSE(panel.Enabled("ebMinPrice"));

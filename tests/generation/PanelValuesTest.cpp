@@ -9,7 +9,7 @@ namespace {
 
 using namespace tickforge;
 
-// Controls kept in maps; reading an unknown control fails the test.
+// Controls kept in maps; reading a control that was not filled fails the test.
 class MapPanel final : public PanelControls {
 public:
     std::string Text(std::string_view control) const override { return Find(texts, control); }
@@ -33,59 +33,44 @@ private:
     static T Find(const std::map<std::string, T>& map, std::string_view control)
     {
         const auto it = map.find(std::string(control));
-        if (it == map.end()) {
+        if (it == map.end())
             ADD_FAILURE() << "read of unknown control " << control;
-            return T{};
-        }
-        return it->second;
+        return it == map.end() ? T{} : it->second;
     }
 };
 
 TEST(ReadPanelValues, TakesEveryMemberFromTheControlOfTheSameName)
 {
+    const std::pair<const char*, std::string PanelValues::*> texts[] = {
+        {"ebLength", &PanelValues::ebLength},         {"ebRandomPeriodMin", &PanelValues::ebRandomPeriodMin},
+        {"ebTicksPerDay", &PanelValues::ebTicksPerDay}, {"ebSeed", &PanelValues::ebSeed},
+        {"ebSeedMin", &PanelValues::ebSeedMin},       {"ebSeedMax", &PanelValues::ebSeedMax},
+        {"ebMinPrice", &PanelValues::ebMinPrice},     {"ebMaxPrice", &PanelValues::ebMaxPrice},
+        {"ebVolatility", &PanelValues::ebVolatility}, {"ebBias", &PanelValues::ebBias},
+        {"ebShockFreq", &PanelValues::ebShockFreq},   {"ebShockMag", &PanelValues::ebShockMag},
+        {"ebMinVolume", &PanelValues::ebMinVolume},   {"ebMaxVolume", &PanelValues::ebMaxVolume},
+        {"ebDirtydata", &PanelValues::ebDirtydata}};
+    const std::pair<const char*, bool PanelValues::*> checks[] = {
+        {"cbRandomPeriod", &PanelValues::cbRandomPeriod}, {"cbWeekends", &PanelValues::cbWeekends},
+        {"cbSeedRandom", &PanelValues::cbSeedRandom},     {"cbMin", &PanelValues::cbMin},
+        {"cbMax", &PanelValues::cbMax},                   {"rbSoft", &PanelValues::rbSoft},
+        {"cbActiveBias", &PanelValues::cbActiveBias},     {"cbActiveShock", &PanelValues::cbActiveShock},
+        {"cbDirtyDataActive", &PanelValues::cbDirtyDataActive}};
     MapPanel panel;
-    const char* texts[] = {"ebLength", "ebRandomPeriodMin", "ebTicksPerDay", "ebSeed", "ebSeedMin", "ebSeedMax",
-                           "ebMinPrice", "ebMaxPrice", "ebVolatility", "ebBias", "ebShockFreq", "ebShockMag",
-                           "ebMinVolume", "ebMaxVolume", "ebDirtydata"};
-    for (const char* name : texts)
+    for (const auto& [name, member] : texts)
         panel.texts[name] = std::string("text of ") + name;
-    // Alternate the switches so that a swapped pair would show.
-    const char* checks[] = {"cbRandomPeriod", "cbWeekends", "cbSeedRandom", "cbMin", "cbMax",
-                            "rbSoft", "cbActiveBias", "cbActiveShock", "cbDirtyDataActive"};
-    bool state = true;
-    for (const char* name : checks) {
-        panel.checks[name] = state;
-        state = !state;
-    }
+    bool state = true;  // alternating, so that a swapped pair shows
+    for (const auto& [name, member] : checks)
+        panel.checks[name] = (state = !state);
     panel.dates["StartDate"] = 45293.75;
     panel.dates["EndDate"] = 1.0;
 
     const PanelValues v = ReadPanelValues(panel);
     EXPECT_EQ(v.StartDate, 45293.75);
-    EXPECT_EQ(v.ebLength, "text of ebLength");
-    EXPECT_EQ(v.ebRandomPeriodMin, "text of ebRandomPeriodMin");
-    EXPECT_EQ(v.ebTicksPerDay, "text of ebTicksPerDay");
-    EXPECT_EQ(v.ebSeed, "text of ebSeed");
-    EXPECT_EQ(v.ebSeedMin, "text of ebSeedMin");
-    EXPECT_EQ(v.ebSeedMax, "text of ebSeedMax");
-    EXPECT_EQ(v.ebMinPrice, "text of ebMinPrice");
-    EXPECT_EQ(v.ebMaxPrice, "text of ebMaxPrice");
-    EXPECT_EQ(v.ebVolatility, "text of ebVolatility");
-    EXPECT_EQ(v.ebBias, "text of ebBias");
-    EXPECT_EQ(v.ebShockFreq, "text of ebShockFreq");
-    EXPECT_EQ(v.ebShockMag, "text of ebShockMag");
-    EXPECT_EQ(v.ebMinVolume, "text of ebMinVolume");
-    EXPECT_EQ(v.ebMaxVolume, "text of ebMaxVolume");
-    EXPECT_EQ(v.ebDirtydata, "text of ebDirtydata");
-    EXPECT_TRUE(v.cbRandomPeriod);
-    EXPECT_FALSE(v.cbWeekends);
-    EXPECT_TRUE(v.cbSeedRandom);
-    EXPECT_FALSE(v.cbMin);
-    EXPECT_TRUE(v.cbMax);
-    EXPECT_FALSE(v.rbSoft);
-    EXPECT_TRUE(v.cbActiveBias);
-    EXPECT_FALSE(v.cbActiveShock);
-    EXPECT_TRUE(v.cbDirtyDataActive);
+    for (const auto& [name, member] : texts)
+        EXPECT_EQ(v.*member, std::string("text of ") + name);
+    for (const auto& [name, member] : checks)
+        EXPECT_EQ(v.*member, panel.checks[name]) << name;
 }
 
 }  // namespace
