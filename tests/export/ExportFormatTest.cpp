@@ -1,9 +1,11 @@
 #include "export/ExportFormat.h"
 #include "export/ExportHistories.h"
 
-#include "support/TestHelpers.h"
-
 #include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -13,19 +15,10 @@ TEST(ExportFormat, DefaultsAreTheDialogsStartingState)
 {
     const ExportFormat f;
     EXPECT_FALSE(f.TickerColumn);
-    EXPECT_TRUE(f.DateColumn);
-    EXPECT_TRUE(f.OpenColumn);
-    EXPECT_TRUE(f.HighColumn);
-    EXPECT_TRUE(f.LowColumn);
-    EXPECT_TRUE(f.CloseColumn);
-    EXPECT_TRUE(f.VolumeColumn);
-    EXPECT_EQ(f.TickerHeading, "TICKER");
-    EXPECT_EQ(f.DateHeading, "DATE");
-    EXPECT_EQ(f.OpenHeading, "OPEN");
-    EXPECT_EQ(f.HighHeading, "HIGH");
-    EXPECT_EQ(f.LowHeading, "LOW");
-    EXPECT_EQ(f.CloseHeading, "CLOSE");
-    EXPECT_EQ(f.VolumeHeading, "VOLUME");
+    EXPECT_TRUE(f.DateColumn && f.OpenColumn && f.HighColumn && f.LowColumn && f.CloseColumn && f.VolumeColumn);
+    const std::vector<std::string> headings = {f.TickerHeading, f.DateHeading, f.OpenHeading,  f.HighHeading,
+                                               f.LowHeading,    f.CloseHeading, f.VolumeHeading};
+    EXPECT_EQ(headings, (std::vector<std::string>{"TICKER", "DATE", "OPEN", "HIGH", "LOW", "CLOSE", "VOLUME"}));
     EXPECT_FALSE(f.WriteHeadings);
     EXPECT_TRUE(f.QuoteValues);
     EXPECT_EQ(f.Delimiter, ',');
@@ -33,63 +26,51 @@ TEST(ExportFormat, DefaultsAreTheDialogsStartingState)
     EXPECT_FALSE(f.MultipleFiles);
 }
 
-TEST(ExampleLine, ListsTheIncludedColumnsInFileOrder)
+// A format including exactly the columns whose letters are given.
+ExportFormat WithColumns(const std::string& letters)
+{
+    ExportFormat f;
+    const auto has = [&](char letter) { return letters.find(letter) != std::string::npos; };
+    f.TickerColumn = has('T');
+    f.DateColumn = has('D');
+    f.OpenColumn = has('O');
+    f.HighColumn = has('H');
+    f.LowColumn = has('L');
+    f.CloseColumn = has('C');
+    f.VolumeColumn = has('V');
+    return f;
+}
+
+TEST(ExampleLine, ListsTheIncludedColumnsInFileOrderWithCommasWhateverTheOtherChoices)
 {
     ExportFormat f;
     EXPECT_EQ(ExampleLine(f), "D,O,H,L,C,V");
-    f.TickerColumn = true;
-    EXPECT_EQ(ExampleLine(f), "T,D,O,H,L,C,V");
-    f.DateColumn = false;
-    f.HighColumn = false;
-    EXPECT_EQ(ExampleLine(f), "T,O,L,C,V");
-    f = ExportFormat{};
-    f.DateColumn = false;
-    f.OpenColumn = false;
-    f.HighColumn = false;
-    f.LowColumn = false;
-    f.VolumeColumn = false;
-    EXPECT_EQ(ExampleLine(f), "C");
-    f.CloseColumn = false;
-    EXPECT_EQ(ExampleLine(f), "");
-}
-
-TEST(ExampleLine, IgnoresDelimiterQuotingHeadingsAndPrecision)
-{
-    ExportFormat f;
     f.Delimiter = '\t';
     f.QuoteValues = false;
     f.WriteHeadings = true;
     f.Precision = 9;
     f.OpenHeading = "";
     EXPECT_EQ(ExampleLine(f), "D,O,H,L,C,V");
+    const std::pair<const char*, const char*> cases[] = {
+        {"VCLHODT", "T,D,O,H,L,C,V"}, {"VLTCO", "T,O,L,C,V"}, {"C", "C"}, {"", ""}};
+    for (const auto& [columns, example] : cases)
+        EXPECT_EQ(ExampleLine(WithColumns(columns)), example) << columns;
 }
 
-TEST(CheckValueColumns, RefusesAFormatWithoutAValueColumn)
+TEST(CheckValueColumns, RefusesAFormatWithoutAValueColumnAndAcceptsAnyOne)
 {
-    ExportFormat f;
-    f.TickerColumn = true;
-    f.OpenColumn = f.HighColumn = f.LowColumn = f.CloseColumn = f.VolumeColumn = false;
-    EXPECT_FALSE(HasValueColumn(f));  // ticker and date alone do not count
+    const ExportFormat none = WithColumns("TD");  // ticker and date alone do not count
+    EXPECT_FALSE(HasValueColumn(none));
     try {
-        CheckValueColumns(f);
+        CheckValueColumns(none);
         ADD_FAILURE() << "no error raised";
     } catch (const ExportError& e) {
         EXPECT_STREQ(e.what(), "At least one value column must be selected");
         EXPECT_EQ(e.Title(), "Illegal column selection");
     }
-}
-
-TEST(CheckValueColumns, AcceptsAnySingleValueColumn)
-{
-    bool ExportFormat::*columns[] = {&ExportFormat::OpenColumn, &ExportFormat::HighColumn, &ExportFormat::LowColumn,
-                                     &ExportFormat::CloseColumn, &ExportFormat::VolumeColumn};
-    for (auto column : columns) {
-        ExportFormat f;
-        f.DateColumn = false;
-        f.OpenColumn = f.HighColumn = f.LowColumn = f.CloseColumn = f.VolumeColumn = false;
-        f.*column = true;
-        EXPECT_TRUE(HasValueColumn(f));
-        EXPECT_NO_THROW(CheckValueColumns(f));
+    for (const char* one : {"O", "H", "L", "C", "V"}) {
+        EXPECT_TRUE(HasValueColumn(WithColumns(one))) << one;
+        EXPECT_NO_THROW(CheckValueColumns(WithColumns(one)));
     }
 }
 

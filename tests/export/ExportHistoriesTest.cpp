@@ -1,10 +1,8 @@
 #include "export/ExportHistories.h"
 
-#include "export/TempFolder.h"
 #include "support/DailyBars.h"
+#include "support/ScratchFolder.h"
 #include "support/TestHelpers.h"
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
@@ -13,319 +11,235 @@
 namespace {
 
 using namespace tickforge;
-using tickforge::testing::FillDailyBars;
-using tickforge::testing::ReadBytes;
-using tickforge::testing::TempFolder;
-using tickforge::testing::WriteBytes;
-
-constexpr double SecondJanuary16h = 45293.0 + 16.0 / 24.0;
-
-// Stands in for the generation run: each call makes a new one-bar history whose
-// close is 100 times the generation's number, so each file shows which it holds.
-class FakeGenerator {
-public:
-    explicit FakeGenerator(TTimeSeriesSet& bars) : bars_(bars) { Fill(); }
-
-    void operator()()
-    {
-        ++calls;
-        if (calls == failAtCall)
-            throw Error("'x' is not a valid integer value");
-        Fill();
-    }
-
-    int calls = 0;
-    int failAtCall = -1;
-
-private:
-    void Fill() { FillDailyBars(bars_, {{SecondJanuary16h, 1.0, 2.0, 0.5, 100.0 * (calls + 1), 10.0}}); }
-    TTimeSeriesSet& bars_;
-};
+using namespace tickforge::testing;
+namespace fs = std::filesystem;
 
 // A format that shows the member: ticker and close, unquoted.
-ExportFormat TickerAndClose()
+ExportFormat TickerAndClose(bool headings = false, bool multipleFiles = false)
 {
     ExportFormat f;
     f.TickerColumn = true;
-    f.QuoteValues = false;
-    f.DateColumn = f.OpenColumn = f.HighColumn = f.LowColumn = f.VolumeColumn = false;
+    f.QuoteValues = f.DateColumn = f.OpenColumn = f.HighColumn = f.LowColumn = f.VolumeColumn = false;
+    f.WriteHeadings = headings;
+    f.MultipleFiles = multipleFiles;
     return f;
 }
 
 class ExportHistoriesTest : public ::testing::Test {
 protected:
-    void Export(const ExportFormat& format, const std::string& chosen, std::int32_t count, bool batch)
+    void SetUp() override { Fill(100.0); }
+
+    // Stands in for the generation run: each call makes a new one-bar history whose
+    // close is 100 times the generation's number, so each file shows which it holds.
+    void Fill(double close) { FillDailyBars(bars, {{45293.6, 1.0, 2.0, 0.5, close, 10.0}}); }
+    void Generate()
     {
-        ExportHistories(format, chosen, count, batch, [this] { return securityName; }, bars, std::ref(generate), {},
-                        [this](const ExportMember& m) { written.push_back(m); });
+        if (++generations == failAtGeneration)
+            throw Error("'x' is not a valid integer value");
+        Fill(100.0 * (generations + 1));
     }
 
-    // What the ExportError raised by statement says, or a failure when none came.
-    template <typename F>
-    ExportError ExpectExportError(F statement)
+    void Export(const ExportFormat& format, const std::string& chosen, std::int32_t count, bool batch)
+    {
+        ExportHistories(format, chosen, count, batch, [this] { return securityName; }, bars, [this] { Generate(); },
+                        {}, [this](const ExportMember& m) { written.push_back(m); });
+    }
+
+    // The ExportError that exporting raises; a failure when none comes.
+    ExportError ExportFailure(const ExportFormat& format, const std::string& chosen, std::int32_t count)
     {
         try {
-            statement();
+            Export(format, chosen, count, true);
         } catch (const ExportError& e) {
+            EXPECT_EQ(e.Title(), "File Error");
             return e;
         }
         ADD_FAILURE() << "no ExportError raised";
         return ExportError("", "");
     }
 
-    TempFolder folder;
+    static std::string FileError(const std::string& path) { return "Error writing to file " + path + ". Is it open elsewhere?"; }
+
+    ScratchFolder folder;
     TTimeSeriesSet bars;
-    FakeGenerator generate{bars};
+    int generations = 0;
+    int failAtGeneration = -1;
     std::string securityName = "AOI";
     std::vector<ExportMember> written;
 };
 
-// ---- paths ---------------------------------------------------------------------
-
 TEST(SplitExportPath, ExtensionStartsAtTheLastFullStopAfterEverySeparator)
 {
-    auto check = [](const std::string& path, const std::string& base, const std::string& extension) {
-        const ExportPath split = SplitExportPath(path);
-        EXPECT_EQ(split.Base, base) << path;
-        EXPECT_EQ(split.Extension, extension) << path;
+    const struct {
+        const char* path;
+        const char* base;
+        const char* extension;
+    } cases[] = {
+        {"C:\\data\\AOI.csv", "C:\\data\\AOI", ".csv"}, {"C:\\old.data\\AOI", "C:\\old.data\\AOI", ""},
+        {"/tmp/old.data/AOI", "/tmp/old.data/AOI", ""}, {"/tmp/data/AOI.tar.csv", "/tmp/data/AOI.tar", ".csv"},
+        {"C:AOI.txt", "C:AOI", ".txt"},                 {"odd.name:AOI", "odd.name:AOI", ""},
+        {"AOI", "AOI", ""},                             {"AOI.", "AOI", "."},
+        {"", "", ""},
     };
-    check("C:\\data\\AOI.csv", "C:\\data\\AOI", ".csv");
-    check("C:\\old.data\\AOI", "C:\\old.data\\AOI", "");
-    check("/tmp/old.data/AOI", "/tmp/old.data/AOI", "");
-    check("/tmp/data/AOI.tar.csv", "/tmp/data/AOI.tar", ".csv");
-    check("C:AOI.txt", "C:AOI", ".txt");
-    check("odd.name:AOI", "odd.name:AOI", "");
-    check("AOI", "AOI", "");
-    check("AOI.", "AOI", ".");
-    check("", "", "");
+    for (const auto& c : cases) {
+        const ExportPath split = SplitExportPath(c.path);
+        EXPECT_EQ(split.Base, c.base) << c.path;
+        EXPECT_EQ(split.Extension, c.extension) << c.path;
+    }
 }
 
 TEST(FormExportMember, FollowsTheMemberTable)
 {
-    ExportFormat f;
-    f.WriteHeadings = true;
     const ExportPath path{"/d/AOI", ".csv"};
-
-    const ExportMember plain = FormExportMember(f, path, 1, false, "AOI");
-    EXPECT_EQ(plain.Path, "/d/AOI.csv");
-    EXPECT_EQ(plain.TickerText, "AOI");
-    EXPECT_FALSE(plain.Append);
-    EXPECT_TRUE(plain.WriteHeadings);
-
-    // One file: the first member starts it, the others append without headings.
-    const ExportMember first = FormExportMember(f, path, 1, true, "AOI");
-    const ExportMember later = FormExportMember(f, path, 2, true, "AOI");
-    EXPECT_EQ(first.Path, "/d/AOI.csv");
-    EXPECT_EQ(first.TickerText, "AOI1");
-    EXPECT_FALSE(first.Append);
-    EXPECT_TRUE(first.WriteHeadings);
-    EXPECT_EQ(later.Path, "/d/AOI.csv");
-    EXPECT_EQ(later.TickerText, "AOI2");
-    EXPECT_TRUE(later.Append);
-    EXPECT_FALSE(later.WriteHeadings);
-
-    f.MultipleFiles = true;
-    const ExportMember tenth = FormExportMember(f, path, 10, true, "AOI");
-    EXPECT_EQ(tenth.Path, "/d/AOI10.csv");
-    EXPECT_EQ(tenth.TickerText, "AOI10");
-    EXPECT_FALSE(tenth.Append);
-    EXPECT_TRUE(tenth.WriteHeadings);
-
-    // The file mode makes no difference to a plain export.
-    EXPECT_EQ(FormExportMember(f, path, 1, false, "AOI").Path, "/d/AOI.csv");
-    EXPECT_EQ(FormExportMember(f, path, 1, false, "AOI").TickerText, "AOI");
+    const struct {
+        bool batch, multipleFiles;
+        std::int32_t k;
+        const char* path;
+        const char* ticker;
+        bool append, headings;
+    } cases[] = {
+        {false, false, 1, "/d/AOI.csv", "AOI", false, true},  // plain: the file mode makes no difference
+        {false, true, 1, "/d/AOI.csv", "AOI", false, true},
+        {true, false, 1, "/d/AOI.csv", "AOI1", false, true},  // one file: member 1 starts it
+        {true, false, 2, "/d/AOI.csv", "AOI2", true, false},  // the others append without headings
+        {true, true, 10, "/d/AOI10.csv", "AOI10", false, true},
+    };
+    for (const auto& c : cases) {
+        ExportFormat f;
+        f.WriteHeadings = true;
+        f.MultipleFiles = c.multipleFiles;
+        const ExportMember m = FormExportMember(f, path, c.k, c.batch, "AOI");
+        EXPECT_EQ(m.Number, c.k);
+        EXPECT_EQ(m.Path, c.path);
+        EXPECT_EQ(m.TickerText, c.ticker);
+        EXPECT_EQ(m.Append, c.append) << c.path;
+        EXPECT_EQ(m.WriteHeadings, c.headings) << c.path;
+    }
 }
 
-// ---- plain export --------------------------------------------------------------
-
-TEST_F(ExportHistoriesTest, PlainExportWritesTheCurrentHistoryOnce)
+TEST_F(ExportHistoriesTest, PlainExportWritesTheCurrentHistoryOnceAtTheChosenPath)
 {
     for (bool multiple : {false, true}) {
-        ExportFormat f = TickerAndClose();
-        f.MultipleFiles = multiple;
-        written.clear();
-        Export(f, folder.File("AOI.csv"), 5, false);  // a plain export writes one member whatever the count
-        EXPECT_EQ(ReadBytes(folder.File("AOI.csv")), "AOI,100\r\n");
-        ASSERT_EQ(written.size(), 1u);
-        EXPECT_EQ(written[0].Path, folder.File("AOI.csv"));
-        EXPECT_FALSE(std::filesystem::exists(folder.File("AOI1.csv")));
+        Export(TickerAndClose(false, multiple), folder / "AOI.csv", 5, false);  // whatever the count
+        EXPECT_EQ(ReadFileBytes(folder / "AOI.csv"), "AOI,100\r\n");
     }
-    EXPECT_EQ(generate.calls, 0);
+    Export(TickerAndClose(), folder / "AOI", 1, false);  // no extension added
+    EXPECT_EQ(ReadFileBytes(folder / "AOI"), "AOI,100\r\n");
+    EXPECT_EQ(written.size(), 3u);
+    EXPECT_EQ(generations, 0);
+    EXPECT_FALSE(fs::exists(folder / "AOI1.csv"));
 }
-
-TEST_F(ExportHistoriesTest, NameWithoutExtensionIsUsedAsItStands)
-{
-    Export(TickerAndClose(), folder.File("AOI"), 1, false);
-    EXPECT_EQ(ReadBytes(folder.File("AOI")), "AOI,100\r\n");
-
-    ExportFormat f = TickerAndClose();
-    f.MultipleFiles = true;
-    Export(f, folder.File("AOI"), 2, true);
-    EXPECT_EQ(ReadBytes(folder.File("AOI1")), "AOI1,100\r\n");
-    EXPECT_EQ(ReadBytes(folder.File("AOI2")), "AOI2,200\r\n");
-}
-
-// ---- batches -------------------------------------------------------------------
 
 TEST_F(ExportHistoriesTest, MultipleFilesBatchNumbersFilesAndTickers)
 {
-    ExportFormat f = TickerAndClose();
-    f.MultipleFiles = true;
-    Export(f, folder.File("AOI.csv"), 10, true);
-
-    EXPECT_EQ(generate.calls, 9);  // before every member after the first
+    Export(TickerAndClose(false, true), folder / "AOI.csv", 10, true);
+    EXPECT_EQ(generations, 9);  // before every member after the first
+    ASSERT_EQ(written.size(), 10u);
     for (int k = 1; k <= 10; ++k) {
         const std::string name = "AOI" + std::to_string(k);
         // Member 1 holds the history current when the export began (close 100).
-        EXPECT_EQ(ReadBytes(folder.File(name + ".csv")), name + "," + std::to_string(100 * k) + "\r\n");
+        EXPECT_EQ(ReadFileBytes(folder / (name + ".csv")), name + "," + std::to_string(100 * k) + "\r\n");
+        EXPECT_EQ(written[static_cast<std::size_t>(k - 1)].Path, folder / (name + ".csv"));
     }
-    EXPECT_FALSE(std::filesystem::exists(folder.File("AOI.csv")));
-    EXPECT_FALSE(std::filesystem::exists(folder.File("AOI11.csv")));
-    ASSERT_EQ(written.size(), 10u);
-    for (int k = 1; k <= 10; ++k) {
-        EXPECT_EQ(written[static_cast<std::size_t>(k - 1)].Number, k);
-        EXPECT_EQ(written[static_cast<std::size_t>(k - 1)].Path, folder.File("AOI" + std::to_string(k) + ".csv"));
-        EXPECT_EQ(written[static_cast<std::size_t>(k - 1)].TickerText, "AOI" + std::to_string(k));
-    }
+    EXPECT_FALSE(fs::exists(folder / "AOI.csv"));
+    EXPECT_FALSE(fs::exists(folder / "AOI11.csv"));
+
+    // Each file gets its heading; a name without extension gets none. Member 1 holds the
+    // history the last batch left (close 1000).
+    Export(TickerAndClose(true, true), folder / "BHP", 2, true);
+    EXPECT_EQ(ReadFileBytes(folder / "BHP1"), "TICKER,CLOSE\r\nAOI1,1000\r\n");
+    EXPECT_EQ(ReadFileBytes(folder / "BHP2"), "TICKER,CLOSE\r\nAOI2,1100\r\n");
 }
 
 TEST_F(ExportHistoriesTest, SingleFileBatchHasOneHeadingAndReplacesAnOldFile)
 {
-    WriteBytes(folder.File("AOI.csv"), "stale contents\r\n");
-    ExportFormat f = TickerAndClose();
-    f.WriteHeadings = true;
-    Export(f, folder.File("AOI.csv"), 3, true);
-    EXPECT_EQ(ReadBytes(folder.File("AOI.csv")), "TICKER,CLOSE\r\nAOI1,100\r\nAOI2,200\r\nAOI3,300\r\n");
-    EXPECT_EQ(generate.calls, 2);
-    ASSERT_EQ(written.size(), 3u);
-    EXPECT_FALSE(written[0].Append);
-    EXPECT_TRUE(written[1].Append);
-    EXPECT_TRUE(written[2].Append);
-}
-
-TEST_F(ExportHistoriesTest, SingleFileBatchWithoutHeadings)
-{
-    Export(TickerAndClose(), folder.File("AOI.csv"), 2, true);
-    EXPECT_EQ(ReadBytes(folder.File("AOI.csv")), "AOI1,100\r\nAOI2,200\r\n");
-}
-
-TEST_F(ExportHistoriesTest, MultipleFilesEachGetTheirHeading)
-{
-    ExportFormat f = TickerAndClose();
-    f.WriteHeadings = true;
-    f.MultipleFiles = true;
-    Export(f, folder.File("AOI.csv"), 2, true);
-    EXPECT_EQ(ReadBytes(folder.File("AOI1.csv")), "TICKER,CLOSE\r\nAOI1,100\r\n");
-    EXPECT_EQ(ReadBytes(folder.File("AOI2.csv")), "TICKER,CLOSE\r\nAOI2,200\r\n");
+    WriteFileBytes(folder / "AOI.csv", "stale contents\r\n");
+    Export(TickerAndClose(true), folder / "AOI.csv", 3, true);
+    EXPECT_EQ(ReadFileBytes(folder / "AOI.csv"), "TICKER,CLOSE\r\nAOI1,100\r\nAOI2,200\r\nAOI3,300\r\n");
+    Export(TickerAndClose(), folder / "AOI.csv", 2, true);
+    EXPECT_EQ(ReadFileBytes(folder / "AOI.csv"), "AOI1,300\r\nAOI2,400\r\n");
 }
 
 TEST_F(ExportHistoriesTest, SecurityNameIsReadAnewForEveryMember)
 {
     int reads = 0;
-    ExportFormat f = TickerAndClose();
-    ExportHistories(f, folder.File("X.csv"), 3, true, [&] {
-        std::string name = "N";
-        name += std::to_string(++reads);
-        name += '-';
-        return name;
-    }, bars,
-                    std::ref(generate));
-    EXPECT_EQ(ReadBytes(folder.File("X.csv")), "N1-1,100\r\nN2-2,200\r\nN3-3,300\r\n");
+    const auto name = [&] {
+        std::string text = "N";  // built in steps: GCC 12 warns wrongly about "N" + ... + "-"
+        text += std::to_string(++reads);
+        text += '-';
+        return text;
+    };
+    ExportHistories(TickerAndClose(), folder / "X.csv", 3, true, name, bars, [this] { Generate(); });
+    EXPECT_EQ(ReadFileBytes(folder / "X.csv"), "N1-1,100\r\nN2-2,200\r\nN3-3,300\r\n");
 }
 
 TEST_F(ExportHistoriesTest, CountZeroOrLessWritesNothing)
 {
-    for (std::int32_t count : {0, -3}) {
-        Export(TickerAndClose(), folder.File("AOI.csv"), count, true);
-        EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
-        EXPECT_EQ(generate.calls, 0);
-        EXPECT_TRUE(written.empty());
-    }
+    for (std::int32_t count : {0, -3})
+        Export(TickerAndClose(), folder / "AOI.csv", count, true);
+    EXPECT_TRUE(fs::is_empty(folder.Path()));
+    EXPECT_EQ(generations, 0);
+    EXPECT_TRUE(written.empty());
 }
 
 TEST_F(ExportHistoriesTest, AbortedMemberWithoutBarsStillGetsItsShare)
 {
-    // A generation aborted by the user leaves five empty series: the member's file
-    // holds only its heading line and the batch goes on.
-    ExportFormat f = TickerAndClose();
-    f.MultipleFiles = true;
-    f.WriteHeadings = true;
+    // An aborted generation leaves five empty series: the member's file holds only its
+    // heading line and the batch goes on.
     int calls = 0;
-    ExportHistories(f, folder.File("AOI.csv"), 3, true, [] { return std::string("AOI"); }, bars, [&] {
-        ++calls;
-        if (calls == 1) {
-            bars.SetSeriesCount(5);
-        } else {
-            FillDailyBars(bars, {{SecondJanuary16h, 1.0, 2.0, 0.5, 7.0, 10.0}});
-        }
-    });
-    EXPECT_EQ(ReadBytes(folder.File("AOI1.csv")), "TICKER,CLOSE\r\nAOI1,100\r\n");
-    EXPECT_EQ(ReadBytes(folder.File("AOI2.csv")), "TICKER,CLOSE\r\n");
-    EXPECT_EQ(ReadBytes(folder.File("AOI3.csv")), "TICKER,CLOSE\r\nAOI3,7\r\n");
+    ExportHistories(TickerAndClose(true, true), folder / "AOI.csv", 3, true, [] { return std::string("AOI"); }, bars,
+                    [&] { ++calls == 1 ? bars.SetSeriesCount(5) : Fill(7.0); });
+    EXPECT_EQ(ReadFileBytes(folder / "AOI1.csv"), "TICKER,CLOSE\r\nAOI1,100\r\n");
+    EXPECT_EQ(ReadFileBytes(folder / "AOI2.csv"), "TICKER,CLOSE\r\n");
+    EXPECT_EQ(ReadFileBytes(folder / "AOI3.csv"), "TICKER,CLOSE\r\nAOI3,7\r\n");
 }
-
-// ---- failures ------------------------------------------------------------------
 
 TEST_F(ExportHistoriesTest, BlockedMemberStopsTheBatchAndNamesItsFile)
 {
-    // A folder in the way of the third file: it cannot be created, even by root.
-    std::filesystem::create_directory(folder.File("AOI3.csv"));
-    ExportFormat f = TickerAndClose();
-    f.MultipleFiles = true;
-    const ExportError e = ExpectExportError([&] { Export(f, folder.File("AOI.csv"), 5, true); });
-
-    EXPECT_EQ(std::string(e.what()), "Error writing to file " + folder.File("AOI3.csv") + ". Is it open elsewhere?");
-    EXPECT_EQ(e.Title(), "File Error");
+    fs::create_directory(folder / "AOI3.csv");  // in the way of the third file, even for root
+    const ExportError e = ExportFailure(TickerAndClose(false, true), folder / "AOI.csv", 5);
+    EXPECT_EQ(std::string(e.what()), FileError(folder / "AOI3.csv"));
     EXPECT_FALSE(e.Cause().empty());
-    EXPECT_EQ(ReadBytes(folder.File("AOI1.csv")), "AOI1,100\r\n");
-    EXPECT_EQ(ReadBytes(folder.File("AOI2.csv")), "AOI2,200\r\n");
-    EXPECT_FALSE(std::filesystem::exists(folder.File("AOI4.csv")));
-    EXPECT_EQ(generate.calls, 2);  // members 4 and 5 are neither generated nor written
+    EXPECT_EQ(ReadFileBytes(folder / "AOI1.csv"), "AOI1,100\r\n");
+    EXPECT_EQ(ReadFileBytes(folder / "AOI2.csv"), "AOI2,200\r\n");
+    EXPECT_FALSE(fs::exists(folder / "AOI4.csv"));
+    EXPECT_EQ(generations, 2);  // members 4 and 5 are neither generated nor written
     EXPECT_EQ(written.size(), 2u);
-}
 
-TEST_F(ExportHistoriesTest, MissingFolderFailsAtTheFirstMember)
-{
-    const std::string chosen = folder.File("no-such-folder/AOI.csv");
-    const ExportError e = ExpectExportError([&] { Export(TickerAndClose(), chosen, 3, true); });
-    EXPECT_EQ(std::string(e.what()), "Error writing to file " + chosen + ". Is it open elsewhere?");
-    EXPECT_EQ(e.Title(), "File Error");
-    EXPECT_EQ(generate.calls, 0);
+    const std::string missing = folder / "no-such-folder/AOI.csv";
+    EXPECT_EQ(std::string(ExportFailure(TickerAndClose(), missing, 3).what()), FileError(missing));
+    EXPECT_EQ(generations, 2);  // failed at the first member
 }
 
 TEST_F(ExportHistoriesTest, FailedGenerationNamesThePathOfTheMemberBefore)
 {
-    generate.failAtCall = 2;  // the generation before member 3
-    ExportFormat f = TickerAndClose();
-    f.MultipleFiles = true;
-    const ExportError e = ExpectExportError([&] { Export(f, folder.File("AOI.csv"), 5, true); });
-    EXPECT_EQ(std::string(e.what()), "Error writing to file " + folder.File("AOI2.csv") + ". Is it open elsewhere?");
-    EXPECT_EQ(e.Title(), "File Error");
+    failAtGeneration = 2;  // the generation before member 3
+    const ExportError e = ExportFailure(TickerAndClose(false, true), folder / "AOI.csv", 5);
+    EXPECT_EQ(std::string(e.what()), FileError(folder / "AOI2.csv"));
     EXPECT_EQ(e.Cause(), "'x' is not a valid integer value");
-    EXPECT_TRUE(std::filesystem::exists(folder.File("AOI2.csv")));
-    EXPECT_FALSE(std::filesystem::exists(folder.File("AOI3.csv")));
-    EXPECT_EQ(generate.calls, 2);
-}
+    EXPECT_TRUE(fs::exists(folder / "AOI2.csv"));
+    EXPECT_FALSE(fs::exists(folder / "AOI3.csv"));
+    EXPECT_EQ(generations, 2);
 
-TEST_F(ExportHistoriesTest, FailedGenerationInASingleFileBatchKeepsWhatWasWritten)
-{
-    generate.failAtCall = 1;
-    const ExportError e = ExpectExportError([&] { Export(TickerAndClose(), folder.File("AOI.csv"), 3, true); });
-    EXPECT_EQ(std::string(e.what()), "Error writing to file " + folder.File("AOI.csv") + ". Is it open elsewhere?");
-    EXPECT_EQ(ReadBytes(folder.File("AOI.csv")), "AOI1,100\r\n");
+    // In one file, what was written stays.
+    generations = 0;
+    failAtGeneration = 1;
+    EXPECT_EQ(std::string(ExportFailure(TickerAndClose(), folder / "One.csv", 3).what()), FileError(folder / "One.csv"));
+    EXPECT_EQ(ReadFileBytes(folder / "One.csv"), "AOI1,200\r\n");  // the history generation 1 left
 }
 
 TEST_F(ExportHistoriesTest, HistoryWithoutSeriesFailsAfterTheHeadingLine)
 {
     TTimeSeriesSet nothing;
-    ExportFormat f = TickerAndClose();
-    f.WriteHeadings = true;
-    const std::string chosen = folder.File("AOI.csv");
-    const ExportError e = ExpectExportError(
-        [&] { ExportHistories(f, chosen, 1, false, [] { return std::string("AOI"); }, nothing, [] {}); });
-    EXPECT_EQ(std::string(e.what()), "Error writing to file " + chosen + ". Is it open elsewhere?");
-    EXPECT_EQ(e.Cause(), "List index out of bounds (0)");
-    EXPECT_EQ(ReadBytes(chosen), "TICKER,CLOSE\r\n");
+    const std::string chosen = folder / "AOI.csv";
+    try {
+        ExportHistories(TickerAndClose(true), chosen, 1, false, [] { return std::string("AOI"); }, nothing, [] {});
+        ADD_FAILURE() << "no ExportError raised";
+    } catch (const ExportError& e) {
+        EXPECT_EQ(std::string(e.what()), FileError(chosen));
+        EXPECT_EQ(e.Cause(), "List index out of bounds (0)");
+    }
+    EXPECT_EQ(ReadFileBytes(chosen), "TICKER,CLOSE\r\n");
 }
 
 }  // namespace

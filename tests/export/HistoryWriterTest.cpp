@@ -1,233 +1,154 @@
 #include "export/HistoryWriter.h"
 
-#include "export/TempFolder.h"
 #include "support/DailyBars.h"
+#include "support/ScratchFolder.h"
 #include "support/TestHelpers.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
-
-#include <unistd.h>
+#include <functional>
 
 namespace {
 
 using namespace tickforge;
-using tickforge::testing::FillDailyBars;
-using tickforge::testing::ReadBytes;
-using tickforge::testing::TempFolder;
-using tickforge::testing::WriteBytes;
+using namespace tickforge::testing;
 
-// 2 and 3 January 2024 at 16:00 (1 January 2024 is day 45292).
-constexpr double SecondJanuary16h = 45293.0 + 16.0 / 24.0;
-constexpr double ThirdJanuary16h = 45294.0 + 16.0 / 24.0;
+constexpr double SecondJanuary16h = 45293.0 + 16.0 / 24.0;  // 2 January 2024, 16:00
 
-// The two bars of the documented example.
-void FillExample(TTimeSeriesSet& set)
-{
-    FillDailyBars(set, {{SecondJanuary16h, 3000.0, 3012.3456, 2987.65432, 3005.5, 12345.67},
-                        {ThirdJanuary16h, 3005.5, 3020.04, 2999.999, 3019.87654, 9876.2}});
-}
+const std::string Line0 = "\"2/01/2024\",\"3000\",\"3012.3\",\"2987.7\",\"3005.5\",\"12345\"\r\n";
+const std::string Line1 = "\"3/01/2024\",\"3005.5\",\"3020\",\"3000\",\"3019.9\",\"9876\"\r\n";
+const std::string Headings = "\"DATE\",\"OPEN\",\"HIGH\",\"LOW\",\"CLOSE\",\"VOLUME\"\r\n";
 
 class HistoryWriterTest : public ::testing::Test {
 protected:
-    void SetUp() override { FillExample(bars); }
-
-    std::string Write(const ExportFormat& format, const std::string& ticker = "AOI", bool headings = false,
-                      const LocaleFormats& formats = {})
+    // The two bars of the worked example.
+    void SetUp() override
     {
-        const std::string path = folder.File("out.csv");
-        WriteHistoryFile(path, false, bars, format, ticker, headings, formats);
-        return ReadBytes(path);
+        FillDailyBars(bars, {{SecondJanuary16h, 3000.0, 3012.3456, 2987.65432, 3005.5, 12345.67},
+                             {SecondJanuary16h + 1, 3005.5, 3020.04, 2999.999, 3019.87654, 9876.2}});
     }
 
-    TempFolder folder;
+    std::string Write(const ExportFormat& format, const std::string& ticker = "", bool headings = false,
+                      const LocaleFormats& formats = {})
+    {
+        WriteHistoryFile(path, false, bars, format, ticker, headings, formats);
+        return ReadFileBytes(path);
+    }
+
+    ScratchFolder folder;
+    const std::string path = folder / "out.csv";
     TTimeSeriesSet bars;
 };
 
-const std::string ExampleLine0 = "\"2/01/2024\",\"3000\",\"3012.3\",\"2987.7\",\"3005.5\",\"12345\"\r\n";
-const std::string ExampleLine1 = "\"3/01/2024\",\"3005.5\",\"3020\",\"3000\",\"3019.9\",\"9876\"\r\n";
-
-TEST_F(HistoryWriterTest, WorkedExampleComesOutByteForByte)
+TEST_F(HistoryWriterTest, LinesFollowTheFormatByteForByte)
 {
-    EXPECT_EQ(Write(ExportFormat{}), ExampleLine0 + ExampleLine1);
+    const struct {
+        const char* what;
+        std::function<void(ExportFormat&)> change;
+        const char* ticker;
+        bool headings;
+        const char* datePattern;  // "dd.MM.yyyy" comes with a decimal comma
+        std::string file;
+    } cases[] = {
+        {"worked example", [](ExportFormat&) {}, "AOI", false, "d/MM/yyyy", Line0 + Line1},
+        {"heading line first", [](ExportFormat&) {}, "AOI", true, "d/MM/yyyy", Headings + Line0 + Line1},
+        {"tabs without quotes", [](ExportFormat& f) { f.QuoteValues = false; f.Delimiter = '\t'; }, "", false, "d/MM/yyyy",
+         "2/01/2024\t3000\t3012.3\t2987.7\t3005.5\t12345\r\n3/01/2024\t3005.5\t3020\t3000\t3019.9\t9876\r\n"},
+        {"ticker first", [](ExportFormat& f) { f.TickerColumn = true; f.QuoteValues = false; }, "AOI7", true, "d/MM/yyyy",
+         "TICKER,DATE,OPEN,HIGH,LOW,CLOSE,VOLUME\r\nAOI7,2/01/2024,3000,3012.3,2987.7,3005.5,12345\r\n"
+         "AOI7,3/01/2024,3005.5,3020,3000,3019.9,9876\r\n"},
+        {"close only: no delimiter",
+         [](ExportFormat& f) { f.DateColumn = f.OpenColumn = f.HighColumn = f.LowColumn = f.VolumeColumn = false; }, "",
+         false, "d/MM/yyyy", "\"3005.5\"\r\n\"3019.9\"\r\n"},
+        {"excluded columns close up", [](ExportFormat& f) { f.QuoteValues = f.HighColumn = f.LowColumn = false; }, "",
+         true, "d/MM/yyyy", "DATE,OPEN,CLOSE,VOLUME\r\n2/01/2024,3000,3005.5,12345\r\n3/01/2024,3005.5,3019.9,9876\r\n"},
+        {"date in the locale's pattern",
+         [](ExportFormat& f) { f.QuoteValues = f.OpenColumn = f.HighColumn = f.LowColumn = f.VolumeColumn = false; },
+         "", false, "M/d/yy", "1/2/24,3005.5\r\n1/3/24,3019.9\r\n"},
+        {"locale decimal separator", [](ExportFormat& f) { f.Delimiter = '\t'; f.QuoteValues = false; }, "", false,
+         "dd.MM.yyyy", "02.01.2024\t3000\t3012,3\t2987,7\t3005,5\t12345\r\n03.01.2024\t3005,5\t3020\t3000\t3019,9\t9876\r\n"},
+        {"precision one as two", [](ExportFormat& f) { f.Precision = 1; }, "", false, "d/MM/yyyy",
+         "\"2/01/2024\",\"3E3\",\"3E3\",\"3E3\",\"3E3\",\"12345\"\r\n\"3/01/2024\",\"3E3\",\"3E3\",\"3E3\",\"3E3\",\"9876\"\r\n"},
+        {"precision two", [](ExportFormat& f) { f.Precision = 2; }, "", false, "d/MM/yyyy",
+         "\"2/01/2024\",\"3E3\",\"3E3\",\"3E3\",\"3E3\",\"12345\"\r\n\"3/01/2024\",\"3E3\",\"3E3\",\"3E3\",\"3E3\",\"9876\"\r\n"},
+        {"empty quoted heading", [](ExportFormat& f) { f.OpenHeading = ""; }, "", true, "d/MM/yyyy",
+         "\"DATE\",\"\",\"HIGH\",\"LOW\",\"CLOSE\",\"VOLUME\"\r\n" + Line0 + Line1},
+        {"empty unquoted first field leaves the line empty",
+         [](ExportFormat& f) {
+             f.QuoteValues = f.OpenColumn = f.HighColumn = f.LowColumn = f.VolumeColumn = false;
+             f.TickerColumn = true;
+             f.TickerHeading = "";
+         },
+         "", true, "d/MM/yyyy", "DATE,CLOSE\r\n2/01/2024,3005.5\r\n3/01/2024,3019.9\r\n"},
+        {"nothing escaped",
+         [](ExportFormat& f) {
+             f.TickerColumn = true;
+             f.DateColumn = f.OpenColumn = f.HighColumn = f.LowColumn = f.VolumeColumn = false;
+             f.TickerHeading = "T,\"x\"";
+         },
+         "A\"B,C", true, "d/MM/yyyy", "\"T,\"x\"\",\"CLOSE\"\r\n\"A\"B,C\",\"3005.5\"\r\n\"A\"B,C\",\"3019.9\"\r\n"},
+    };
+    for (const auto& c : cases) {
+        ExportFormat f;
+        c.change(f);
+        const LocaleFormats formats{std::string(c.datePattern) == "dd.MM.yyyy" ? ',' : '.', c.datePattern};
+        EXPECT_EQ(Write(f, c.ticker, c.headings, formats), c.file) << c.what;
+    }
 }
 
-TEST_F(HistoryWriterTest, HeadingLineComesFirstWhenAskedFor)
+TEST_F(HistoryWriterTest, EachColumnReadsItsOwnSeriesAndTheDateTheClosesTime)
 {
-    EXPECT_EQ(Write(ExportFormat{}, "AOI", true),
-              "\"DATE\",\"OPEN\",\"HIGH\",\"LOW\",\"CLOSE\",\"VOLUME\"\r\n" + ExampleLine0 + ExampleLine1);
-}
-
-TEST_F(HistoryWriterTest, TabsWithoutQuotes)
-{
-    ExportFormat f;
-    f.QuoteValues = false;
-    f.Delimiter = '\t';
-    EXPECT_EQ(Write(f), "2/01/2024\t3000\t3012.3\t2987.7\t3005.5\t12345\r\n"
-                        "3/01/2024\t3005.5\t3020\t3000\t3019.9\t9876\r\n");
-}
-
-TEST_F(HistoryWriterTest, TickerColumnComesFirstAndHoldsTheGivenText)
-{
-    ExportFormat f;
-    f.TickerColumn = true;
-    f.QuoteValues = false;
-    EXPECT_EQ(Write(f, "AOI7", true), "TICKER,DATE,OPEN,HIGH,LOW,CLOSE,VOLUME\r\n"
-                                      "AOI7,2/01/2024,3000,3012.3,2987.7,3005.5,12345\r\n"
-                                      "AOI7,3/01/2024,3005.5,3020,3000,3019.9,9876\r\n");
-}
-
-TEST_F(HistoryWriterTest, ExcludedColumnsCloseUp)
-{
-    ExportFormat f;
-    f.DateColumn = f.OpenColumn = f.HighColumn = f.LowColumn = f.VolumeColumn = false;
-    EXPECT_EQ(Write(f), "\"3005.5\"\r\n\"3019.9\"\r\n");  // close only: one field, no delimiter
-
-    f = ExportFormat{};
-    f.QuoteValues = false;
-    f.HighColumn = f.LowColumn = false;
-    EXPECT_EQ(Write(f, "", true), "DATE,OPEN,CLOSE,VOLUME\r\n2/01/2024,3000,3005.5,12345\r\n3/01/2024,3005.5,3019.9,9876\r\n");
-}
-
-TEST_F(HistoryWriterTest, EachColumnReadsItsOwnSeries)
-{
-    // Distinct values per field show a swapped column at once.
     FillDailyBars(bars, {{SecondJanuary16h, 1.0, 2.0, 3.0, 4.0, 5.0}});
+    for (std::int32_t s : {SeriesOpen, SeriesVolume, SeriesHigh, SeriesLow})
+        bars.SetTime(s, 0, 40000.0);  // other days: only the close's time counts
     ExportFormat f;
     f.QuoteValues = false;
     EXPECT_EQ(Write(f), "2/01/2024,1,2,3,4,5\r\n");
 }
 
-TEST_F(HistoryWriterTest, DateIsTheCloseTimesDayInTheLocalesPattern)
-{
-    ExportFormat f;
-    f.QuoteValues = false;
-    f.OpenColumn = f.HighColumn = f.LowColumn = f.VolumeColumn = false;
-    LocaleFormats iso;
-    iso.shortDatePattern = "yyyy-MM-dd";
-    EXPECT_EQ(Write(f, "", false, iso), "2024-01-02,3005.5\r\n2024-01-03,3019.9\r\n");
-    LocaleFormats us;
-    us.shortDatePattern = "M/d/yy";
-    EXPECT_EQ(Write(f, "", false, us), "1/2/24,3005.5\r\n1/3/24,3019.9\r\n");
-
-    // The other series' times lie on other days here: only the close's counts.
-    bars.SetTime(SeriesOpen, 0, 40000.0);
-    bars.SetTime(SeriesVolume, 0, 40000.0);
-    bars.SetTime(SeriesHigh, 0, 40000.0);
-    bars.SetTime(SeriesLow, 0, 40000.0);
-    EXPECT_EQ(Write(f, "", false, iso), "2024-01-02,3005.5\r\n2024-01-03,3019.9\r\n");
-}
-
-TEST_F(HistoryWriterTest, LocaleDecimalSeparatorAndTabs)
-{
-    ExportFormat f;
-    f.Delimiter = '\t';
-    f.QuoteValues = false;
-    LocaleFormats german;
-    german.decimalSeparator = ',';
-    german.shortDatePattern = "dd.MM.yyyy";
-    EXPECT_EQ(Write(f, "", false, german), "02.01.2024\t3000\t3012,3\t2987,7\t3005,5\t12345\r\n"
-                                           "03.01.2024\t3005,5\t3020\t3000\t3019,9\t9876\r\n");
-}
-
-TEST_F(HistoryWriterTest, PrecisionOneAndTwoGiveIdenticalFiles)
-{
-    ExportFormat one;
-    one.Precision = 1;
-    ExportFormat two;
-    two.Precision = 2;
-    const std::string a = Write(one);
-    EXPECT_EQ(a, Write(two));
-    EXPECT_EQ(a, "\"2/01/2024\",\"3E3\",\"3E3\",\"3E3\",\"3E3\",\"12345\"\r\n"
-                 "\"3/01/2024\",\"3E3\",\"3E3\",\"3E3\",\"3E3\",\"9876\"\r\n");
-}
-
-TEST_F(HistoryWriterTest, EmptyHeadingTextsStayInPlace)
-{
-    ExportFormat f;
-    f.OpenHeading = "";
-    EXPECT_EQ(Write(f, "", true), "\"DATE\",\"\",\"HIGH\",\"LOW\",\"CLOSE\",\"VOLUME\"\r\n" + ExampleLine0 + ExampleLine1);
-
-    // Unquoted, an empty first field leaves the line empty: no delimiter follows it.
-    f = ExportFormat{};
-    f.QuoteValues = false;
-    f.TickerColumn = true;
-    f.TickerHeading = "";
-    f.OpenColumn = f.HighColumn = f.LowColumn = f.VolumeColumn = false;
-    EXPECT_EQ(Write(f, "", true), "DATE,CLOSE\r\n2/01/2024,3005.5\r\n3/01/2024,3019.9\r\n");
-}
-
-TEST_F(HistoryWriterTest, TextsAreWrittenWithoutEscaping)
-{
-    ExportFormat f;
-    f.TickerColumn = true;
-    f.DateColumn = f.OpenColumn = f.HighColumn = f.LowColumn = f.VolumeColumn = false;
-    f.TickerHeading = "T,\"x\"";
-    EXPECT_EQ(Write(f, "A\"B,C", true), "\"T,\"x\"\",\"CLOSE\"\r\n\"A\"B,C\",\"3005.5\"\r\n\"A\"B,C\",\"3019.9\"\r\n");
-}
-
-TEST_F(HistoryWriterTest, EmptyHistoryGivesOnlyTheHeadingOrNothing)
+TEST_F(HistoryWriterTest, EmptyHistoryGivesOnlyTheHeadingOrAnEmptyFile)
 {
     bars.SetLength(0);
-    EXPECT_EQ(Write(ExportFormat{}, "", true), "\"DATE\",\"OPEN\",\"HIGH\",\"LOW\",\"CLOSE\",\"VOLUME\"\r\n");
+    EXPECT_EQ(Write(ExportFormat{}, "", true), Headings);
     EXPECT_EQ(Write(ExportFormat{}, "", false), "");
-    EXPECT_TRUE(std::filesystem::exists(folder.File("out.csv")));
+    EXPECT_TRUE(std::filesystem::exists(path));
 }
 
-TEST_F(HistoryWriterTest, CreatingEmptiesAnExistingFile)
+TEST_F(HistoryWriterTest, CreatingEmptiesAFileAndAppendingAddsAfterItsLastByte)
 {
-    WriteBytes(folder.File("out.csv"), "old contents that are longer than the new ones, much longer indeed ...\r\n");
-    EXPECT_EQ(Write(ExportFormat{}), ExampleLine0 + ExampleLine1);
-}
-
-TEST_F(HistoryWriterTest, AppendAddsAfterTheLastByte)
-{
-    const std::string path = folder.File("out.csv");
-    WriteBytes(path, "existing\r\n");
+    WriteFileBytes(path, "old contents that are longer than the new ones, much longer indeed ...\r\n");
+    EXPECT_EQ(Write(ExportFormat{}), Line0 + Line1);
+    WriteFileBytes(path, "existing\r\n");
     WriteHistoryFile(path, true, bars, ExportFormat{}, "", false);
-    EXPECT_EQ(ReadBytes(path), "existing\r\n" + ExampleLine0 + ExampleLine1);
     WriteHistoryFile(path, true, bars, ExportFormat{}, "", false);
-    EXPECT_EQ(ReadBytes(path), "existing\r\n" + ExampleLine0 + ExampleLine1 + ExampleLine0 + ExampleLine1);
+    EXPECT_EQ(ReadFileBytes(path), "existing\r\n" + Line0 + Line1 + Line0 + Line1);
 }
 
-TEST_F(HistoryWriterTest, AppendToAMissingFileFailsAndCreatesNothing)
+TEST_F(HistoryWriterTest, FilesThatCannotBeMadeOrOpenedFailAndNothingIsCreated)
 {
-    const std::string path = folder.File("missing.csv");
-    EXPECT_THROW(WriteHistoryFile(path, true, bars, ExportFormat{}, "", false), Error);
-    EXPECT_FALSE(std::filesystem::exists(path));
-}
-
-TEST_F(HistoryWriterTest, UnwritablePathsFail)
-{
-    EXPECT_THROW(WriteHistoryFile(folder.File("no-such-folder/out.csv"), false, bars, ExportFormat{}, "", true), Error);
-    std::filesystem::create_directory(folder.File("a-folder"));
-    EXPECT_THROW(WriteHistoryFile(folder.File("a-folder"), false, bars, ExportFormat{}, "", true), Error);
-    EXPECT_THROW(WriteHistoryFile(folder.File("a-folder"), true, bars, ExportFormat{}, "", true), Error);
+    std::filesystem::create_directory(folder / "a-folder");
+    const std::pair<std::string, bool> cases[] = {
+        {folder / "missing.csv", true}, {folder / "no-such-folder/out.csv", false},
+        {folder / "a-folder", false},   {folder / "a-folder", true}};
+    for (const auto& [target, append] : cases)
+        EXPECT_THROW(WriteHistoryFile(target, append, bars, ExportFormat{}, "", true), Error) << target;
+    EXPECT_FALSE(std::filesystem::exists(folder / "missing.csv"));
 }
 
 TEST_F(HistoryWriterTest, SetWithoutSeriesFailsAfterTheHeadingLine)
 {
     TTimeSeriesSet empty;
-    const std::string path = folder.File("out.csv");
     EXPECT_ERROR_MESSAGE(WriteHistoryFile(path, false, empty, ExportFormat{}, "", true), "List index out of bounds (0)");
-    // The file was closed with the heading line in it.
-    EXPECT_EQ(ReadBytes(path), "\"DATE\",\"OPEN\",\"HIGH\",\"LOW\",\"CLOSE\",\"VOLUME\"\r\n");
+    EXPECT_EQ(ReadFileBytes(path), Headings);  // closed with the heading line in it
 }
 
 TEST_F(HistoryWriterTest, EmptyPathUsesTheSetsNameInTheCurrentFolder)
 {
     bars.Name = "Synth";
-    const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(folder.Path());
-    try {
+    {
+        CurrentFolderOverride cd(folder.Path());
         WriteHistoryFile("", false, bars, ExportFormat{}, "", false);
-    } catch (...) {
-        std::filesystem::current_path(previous);
-        throw;
     }
-    std::filesystem::current_path(previous);
-    EXPECT_EQ(ReadBytes(folder.File("Synth.csv")), ExampleLine0 + ExampleLine1);
+    EXPECT_EQ(ReadFileBytes(folder / "Synth.csv"), Line0 + Line1);
 }
 
 TEST(AppendField, DelimiterOnlyBetweenFields)
@@ -235,15 +156,13 @@ TEST(AppendField, DelimiterOnlyBetweenFields)
     ExportFormat f;
     std::string line;
     AppendField(line, "a", f);
-    EXPECT_EQ(line, "\"a\"");
     AppendField(line, "", f);
     EXPECT_EQ(line, "\"a\",\"\"");
     f.QuoteValues = false;
     f.Delimiter = '\t';
     line.clear();
-    AppendField(line, "", f);
-    AppendField(line, "b", f);
-    AppendField(line, "c", f);
+    for (const char* text : {"", "b", "c"})
+        AppendField(line, text, f);
     EXPECT_EQ(line, "b\tc");
 }
 
