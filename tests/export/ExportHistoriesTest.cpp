@@ -88,35 +88,6 @@ TEST(SplitExportPath, ExtensionStartsAtTheLastFullStopAfterEverySeparator)
     }
 }
 
-TEST(FormExportMember, FollowsTheMemberTable)
-{
-    const ExportPath path{"/d/AOI", ".csv"};
-    const struct {
-        bool batch, multipleFiles;
-        std::int32_t k;
-        const char* path;
-        const char* ticker;
-        bool append, headings;
-    } cases[] = {
-        {false, false, 1, "/d/AOI.csv", "AOI", false, true},  // plain: the file mode makes no difference
-        {false, true, 1, "/d/AOI.csv", "AOI", false, true},
-        {true, false, 1, "/d/AOI.csv", "AOI1", false, true},  // one file: member 1 starts it
-        {true, false, 2, "/d/AOI.csv", "AOI2", true, false},  // the others append without headings
-        {true, true, 10, "/d/AOI10.csv", "AOI10", false, true},
-    };
-    for (const auto& c : cases) {
-        ExportFormat f;
-        f.WriteHeadings = true;
-        f.MultipleFiles = c.multipleFiles;
-        const ExportMember m = FormExportMember(f, path, c.k, c.batch, "AOI");
-        EXPECT_EQ(m.Number, c.k);
-        EXPECT_EQ(m.Path, c.path);
-        EXPECT_EQ(m.TickerText, c.ticker);
-        EXPECT_EQ(m.Append, c.append) << c.path;
-        EXPECT_EQ(m.WriteHeadings, c.headings) << c.path;
-    }
-}
-
 TEST_F(ExportHistoriesTest, PlainExportWritesTheCurrentHistoryOnceAtTheChosenPath)
 {
     for (bool multiple : {false, true}) {

@@ -151,19 +151,4 @@ TEST_F(HistoryWriterTest, EmptyPathUsesTheSetsNameInTheCurrentFolder)
     EXPECT_EQ(ReadFileBytes(folder / "Synth.csv"), Line0 + Line1);
 }
 
-TEST(AppendField, DelimiterOnlyBetweenFields)
-{
-    ExportFormat f;
-    std::string line;
-    AppendField(line, "a", f);
-    AppendField(line, "", f);
-    EXPECT_EQ(line, "\"a\",\"\"");
-    f.QuoteValues = false;
-    f.Delimiter = '\t';
-    line.clear();
-    for (const char* text : {"", "b", "c"})
-        AppendField(line, text, f);
-    EXPECT_EQ(line, "b\tc");
-}
-
 }  // namespace

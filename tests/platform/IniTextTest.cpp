@@ -50,15 +50,6 @@ TEST(IniTextFind, ReadsTheFirstMatchingKeyOfTheFirstMatchingSection)
         EXPECT_EQ(FindIniValue(c.content, c.section, c.key), c.value) << c.content.substr(0, 60);
 }
 
-TEST(IniTextFind, BinaryGarbageIsSurvived)
-{
-    std::string garbage;
-    for (int i = 0; i < 4096; ++i)
-        garbage += static_cast<char>((i * 37 + 11) % 256);
-    EXPECT_EQ(FindIniValue(garbage + "\n[Generator]\nSeed=12\n" + garbage, "Generator", "Seed"), "12");
-    EXPECT_FALSE(FindIniValue(garbage, "Generator", "Seed"));
-}
-
 TEST(IniTextSet, ReplacesOrAddsOneKeyAndKeepsEveryOtherLine)
 {
     const struct {

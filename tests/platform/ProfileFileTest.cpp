@@ -162,25 +162,7 @@ TEST(ProfileFileWrite, RefusedWritesNameTheFileAsPassedAndTouchNothing)
     EXPECT_EQ(ReadFileBytes(folder / "config"), "not a folder");
 }
 
-TEST(ProfileFileLocation, BareNameLiesInTheConfigFolderNotTheCurrentFolder)
-{
-    ScratchFolder config;
-    ScratchFolder current;
-    EnvironmentOverride xdg("XDG_CONFIG_HOME", config.Path().string());
-    CurrentFolderOverride cd(current.Path());
-    WriteFileBytes(current / "TKF.ini", "[Generator]\nSeed=111\n");
-
-    EXPECT_EQ(ResolveProfilePath("TKF.ini"), config / "tickforge/TKF.ini");
-    const ProfileFile file("TKF.ini");
-    EXPECT_EQ(file.FileName(), "TKF.ini");
-    EXPECT_EQ(file.ReadText("Generator", "Seed", "3000"), "3000");
-    EXPECT_FALSE(fs::exists(config.Path() / "tickforge"));
-    file.WriteText("Generator", "Seed", "222");  // the first save makes the folder
-    EXPECT_EQ(ReadFileBytes(config / "tickforge/TKF.ini"), "[Generator]\nSeed=222\n");
-    EXPECT_EQ(ReadFileBytes(current / "TKF.ini"), "[Generator]\nSeed=111\n");
-}
-
-TEST(ProfileFileLocation, WithoutAnAbsoluteXdgConfigHomeTheHomeConfigFolderIsUsed)
+TEST(ProfileFileLocation, ABareNameLiesInTheAbsoluteXdgConfigHomeOrInHomesConfigFolder)
 {
     ScratchFolder home;
     EnvironmentOverride homeVariable("HOME", home.Path().string());
@@ -189,6 +171,10 @@ TEST(ProfileFileLocation, WithoutAnAbsoluteXdgConfigHomeTheHomeConfigFolderIsUse
          {std::optional<std::string>(), std::optional<std::string>(""), std::optional<std::string>("relative/config")}) {
         EnvironmentOverride xdg("XDG_CONFIG_HOME", xdgValue);
         EXPECT_EQ(ResolveProfilePath("TKF.ini"), home / ".config/tickforge/TKF.ini") << xdgValue.value_or("(unset)");
+    }
+    {
+        EnvironmentOverride xdg("XDG_CONFIG_HOME", std::string("/absolute/config"));
+        EXPECT_EQ(ResolveProfilePath("TKF.ini"), "/absolute/config/tickforge/TKF.ini");
     }
     for (const char* path : {"./TKF.ini", "/tmp/x/settings.ini", "sub/TKF.ini"})
         EXPECT_EQ(ResolveProfilePath(path), path);  // a name with a slash is a path

@@ -180,18 +180,10 @@ TEST_F(TickPath, FailuresRaiseTheirErrorsAndLeaveTheResultAsTheirPhaseDoes)
          "Invalid floating point operation", Leaves::ZeroedSeries},
         {"no days per shock event", [](HistoryRequest& r) { r.ShockDaysPerEvent = 0.0; },
          "Floating point division by zero", Leaves::ZeroedSeries},
-        {"empty soft band",
-         [](HistoryRequest& r) {
-             r.SoftBounds = r.MaxBoundActive = true;
-             r.MinPrice = r.MaxPrice = 5000.0;
-         },
+        {"empty soft band", [](HistoryRequest& r) { r.SoftBounds = r.MaxBoundActive = true; r.MinPrice = r.MaxPrice = 5000.0; },
          "Floating point division by zero", Leaves::ZeroedSeries},
         {"empty soft band at the price",
-         [](HistoryRequest& r) {
-             r.SoftBounds = r.MaxBoundActive = true;
-             r.MinPrice = r.MaxPrice = r.SeedPrice = 5000.0;
-             r.TickVolatility = 0.0;
-         },
+         [](HistoryRequest& r) { r.SoftBounds = r.MaxBoundActive = true; r.MinPrice = r.MaxPrice = r.SeedPrice = 5000.0; r.TickVolatility = 0.0; },
          "Invalid floating point operation", Leaves::ZeroedSeries},
         {"step beyond a double", [](HistoryRequest& r) { r.TickVolatility = 1e308; }, "Floating point overflow",
          Leaves::ZeroedSeries},
