@@ -22,25 +22,6 @@ int EntriesIn(const fs::path& folder)
     return static_cast<int>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
 
-TEST(ProfileFileRead, MissingKeysTakeTheDefaultAndAnEmptyFlagToo)
-{
-    ScratchFolder folder;
-    const ProfileFile missing(folder / "TKF.ini");
-    EXPECT_EQ(missing.ReadText("Generator", "Seed", "3000"), "3000");
-    EXPECT_TRUE(missing.ReadFlag("Generator", "Weekends", true));
-    EXPECT_FALSE(missing.ReadFlag("Generator", "Min", false));
-    EXPECT_FALSE(fs::exists(folder / "TKF.ini"));  // reading creates nothing
-
-    WriteFileBytes(folder / "TKF.ini", "[Generator]\nSeed=\nWeekends=\nD=yes\nC=0x10\nF=0\n");
-    EXPECT_EQ(missing.ReadText("Generator", "Seed", "3000"), "");  // present and empty
-    EXPECT_TRUE(missing.ReadFlag("Generator", "Weekends", true));
-    EXPECT_FALSE(missing.ReadFlag("Generator", "Weekends", false));
-    EXPECT_TRUE(missing.ReadFlag("Generator", "D", true));  // no whole number: the default decides
-    EXPECT_FALSE(missing.ReadFlag("Generator", "D", false));
-    EXPECT_TRUE(missing.ReadFlag("Generator", "C", false));
-    EXPECT_FALSE(missing.ReadFlag("Generator", "F", true));
-}
-
 TEST(ProfileFileRead, AFolderOrPipeInPlaceOfTheFileReadsAsNoFileWithoutWaiting)
 {
     ScratchFolder folder;

@@ -169,8 +169,6 @@ TEST(SettingsRestore, ValuesAreAppliedKeyByKeyThroughThePanelsRules)
          {}, 5},  // one for the length, two each for the emptied fields, whose emptying reruns their rule
         {"a bad length is repaired before the minimum follows it", "Length=abc\n", {{"ebRandomPeriodMin", "1"}}, {}, 1},
         {"negative minimum price", "MinPrice=-3\n", {{"ebMinPrice", "0"}}, {}},
-        {"blanks around the equals sign and mixed line ends", "Seed = 1500\r\nBias\t=\t7\nLength=90",
-         {{"ebSeed", "1500"}, {"ebBias", "7"}, {"ebLength", "90"}}, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
