@@ -3,6 +3,7 @@
 #include <QEasingCurve>
 #include <QLinearGradient>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QVariantAnimation>
 
 #include <algorithm>
@@ -160,7 +161,7 @@ void HistoryChart::ShowBars(const TTimeSeriesSet& bars, bool resetZoom)
     if (!zoomed_)
         UndoZoom();
     else
-        replot();
+        replot(rpQueuedReplot);
 }
 
 void HistoryChart::SetCandleStyle(CandleStyle style, double widthPixels)
@@ -183,16 +184,30 @@ double HistoryChart::CandleWidth() const
 void HistoryChart::SetGradientVisible(bool visible)
 {
     gradientVisible_ = visible;
-    if (visible) {
-        QLinearGradient gradient(0, 1, 0, 0);  // bottom to top of the whole chart
-        gradient.setCoordinateMode(QGradient::ObjectBoundingMode);
-        gradient.setColorAt(0, GradientBottom);
-        gradient.setColorAt(1, GradientTop);
-        setBackground(QBrush(gradient));
-    } else {
-        setBackground(QBrush(Qt::white));
-    }
+    PaintBackground();
     replot(rpQueuedReplot);
+}
+
+void HistoryChart::PaintBackground()
+{
+    if (!gradientVisible_) {
+        setBackground(QPixmap());
+        setBackground(QBrush(Qt::white));
+        return;
+    }
+    // The gradient is painted once per size: blitting it on every replot costs far
+    // less than filling it.
+    const qreal ratio = devicePixelRatioF();
+    QPixmap pixmap(QSize(std::max(1, width()), std::max(1, height())) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    QPainter painter(&pixmap);
+    QLinearGradient gradient(0, height(), 0, 0);  // bottom to top of the whole chart
+    gradient.setColorAt(0, GradientBottom);
+    gradient.setColorAt(1, GradientTop);
+    painter.fillRect(QRect(0, 0, width(), height()), gradient);
+    painter.end();
+    setBackground(QBrush(Qt::NoBrush));
+    setBackground(pixmap, false);
 }
 
 void HistoryChart::UndoZoom()
@@ -205,7 +220,7 @@ void HistoryChart::UndoZoom()
     if (haveDates)
         bottom = QCPRange(dates.lower - DatePaddingSeconds, dates.upper + DatePaddingSeconds);
     SetRanges({bottom, homePrice_, homeVolume_});
-    replot();
+    replot(rpQueuedReplot);
 }
 
 void HistoryChart::ZoomToRect(const QRect& rect, bool animated)
@@ -221,7 +236,7 @@ void HistoryChart::ZoomToRect(const QRect& rect, bool animated)
         zoomAnimation_->start();
     } else {
         SetRanges(zoomTo_);
-        replot();
+        replot(rpQueuedReplot);
     }
 }
 
@@ -292,6 +307,8 @@ void HistoryChart::mouseReleaseEvent(QMouseEvent* event)
 void HistoryChart::resizeEvent(QResizeEvent* event)
 {
     UpdateMargins();
+    if (gradientVisible_)
+        PaintBackground();
     QCustomPlot::resizeEvent(event);
 }
 

@@ -5,7 +5,8 @@
 // undo the zoom, right-drag to scroll.
 //
 // Bar and candle widths are given in screen pixels (QCPFinancial::wtAbsolute), so a
-// style keeps its look at every zoom level.
+// style keeps its look at every zoom level. Every change is drawn at the next turn of
+// the event loop, so that a load and the window's own repaint are drawn together.
 
 #include "platform/DateTime.h"
 #include "series/TimeSeries.h"
@@ -70,6 +71,7 @@ private:
     std::array<QCPRange, 3> CurrentRanges() const;
     void SetRanges(const std::array<QCPRange, 3>& ranges);
     void UpdateMargins();
+    void PaintBackground();
 
     QCPFinancial* series1_ = nullptr;
     QCPGraph* series2_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include "ButtonIcons.h"
 #include "HistoryChart.h"
+#include "InputBlock.h"
 #include "QtLocaleFormats.h"
 #include "TProgress.h"
 #include "UserAlerts.h"
@@ -48,6 +49,7 @@ TGenerator::TGenerator(QWidget* parent) : QWidget(parent), ui_(std::make_unique<
     ConfigureDatePicker(*ui_->EndDate);
     panel_ = std::make_unique<WidgetPanel>(*this, formats);
     run_ = std::make_unique<GenerationRun>(*this, formats);
+    inputBlock_ = new InputBlock(*this);
 
     ui_->btnExport->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     ui_->btnExportMulti->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
@@ -152,6 +154,11 @@ TProgress& TGenerator::ProgressWindow()
     return *progress_;
 }
 
+bool TGenerator::TakesInput() const
+{
+    return !inputBlock_->Blocking();
+}
+
 PanelControls& TGenerator::Panel()
 {
     return *panel_;
@@ -204,12 +211,10 @@ void TGenerator::RestoreCursor()
 
 void TGenerator::SetMainWindowEnabled(bool enabled)
 {
-    // Disabling the window drops its focus; the control that had it gets it back.
-    if (!enabled)
-        focusBeforeRun_ = focusWidget();
-    setEnabled(enabled);
-    if (enabled && focusBeforeRun_)
-        focusBeforeRun_->setFocus();
+    // The window ignores all input but keeps its look, as a disabled window does on
+    // Windows: greying a hundred controls and back again would cost more than a short
+    // run itself.
+    inputBlock_->SetBlocking(!enabled);
 }
 
 void TGenerator::ShowProgressWindow()

@@ -7,7 +7,6 @@
 #include "generation/GenerationRun.h"
 #include "generation/GenerationUi.h"
 
-#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -21,6 +20,7 @@ class QDateTimeEdit;
 namespace tickforge {
 
 class HistoryChart;
+class InputBlock;
 class TProgress;
 class WidgetPanel;
 
@@ -39,6 +39,8 @@ public:
     HistoryChart& Chart();
     // True while a generation run is under way.
     bool Busy() const { return busy_; }
+    // False while a run keeps the window from taking input.
+    bool TakesInput() const;
 
     // GenerationUi
     PanelValues ReadPanel() override;
@@ -80,7 +82,7 @@ private:
     std::unique_ptr<TProgress> ownProgress_;
     bool busy_ = false;
     bool shownOnce_ = false;
-    QPointer<QWidget> focusBeforeRun_;
+    InputBlock* inputBlock_ = nullptr;
 };
 
 }  // namespace tickforge

@@ -45,7 +45,13 @@ void TProgress::btnAbortClick()
 
 void TProgress::Pump()
 {
-    if (sincePump_.isValid() && sincePump_.elapsed() < PumpIntervalMs)
+    // The first interval counts from the run's first call, so a run shorter than that
+    // never stops to paint; Abort still answers within one interval.
+    if (!sincePump_.isValid()) {
+        sincePump_.start();
+        return;
+    }
+    if (sincePump_.elapsed() < PumpIntervalMs)
         return;
     QCoreApplication::processEvents();
     sincePump_.start();
@@ -59,6 +65,12 @@ void TProgress::showEvent(QShowEvent* event)
         move(frame.topLeft());
     }
     QWidget::showEvent(event);
+}
+
+void TProgress::hideEvent(QHideEvent* event)
+{
+    sincePump_.invalidate();  // the next run starts its own first interval
+    QWidget::hideEvent(event);
 }
 
 void TProgress::closeEvent(QCloseEvent* event)

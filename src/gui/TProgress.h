@@ -37,6 +37,7 @@ public Q_SLOTS:
 protected:
     void Pump() override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

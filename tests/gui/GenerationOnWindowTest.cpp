@@ -21,6 +21,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 #include <QtTest>
 
 #include <cmath>
@@ -169,7 +170,7 @@ void GenerationOnWindow::cleanup()
 
 void GenerationOnWindow::VerifyIdle()
 {
-    QVERIFY(window_->isEnabled());
+    QVERIFY(window_->TakesInput());
     QVERIFY(!window_->Busy());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     QVERIFY(!progress_->isVisible());
@@ -234,24 +235,41 @@ void GenerationOnWindow::designedPanelMakesTheDesignedRequest()
 void GenerationOnWindow::runIsBusyWhileSynthesisPumps()
 {
     Paste(Edit("ebTicksPerDay"), QStringLiteral("20000"));
+    Find<QTabWidget>(*window_, "pcParameters")->setCurrentWidget(Find<QWidget>(*window_, "tsTime"));
+    Edit("ebLength")->setFocus();
+    Edit("ebLength")->end(false);
+    // Input as the window system delivers it: to the native window first.
+    QWindow* native = window_->windowHandle();
+    const auto clickWeekends = [&] {
+        QTest::mouseClick(native, Qt::LeftButton, {}, Button("cbWeekends")->mapTo(window_, QPoint(8, 8)));
+    };
     bool sampled = false;
-    bool enabled = true;
+    bool takesInput = true;
     bool progressVisible = false;
     bool closed = true;
     Qt::CursorShape cursor = Qt::ArrowCursor;
     QString activity;
+    QString daysTyped;
+    bool weekendsClicked = true;
     // Fires at the first delivery of events inside the run.
     QTimer::singleShot(0, this, [&] {
         sampled = true;
-        enabled = window_->isEnabled();
+        takesInput = window_->TakesInput();
         progressVisible = progress_->isVisible();
         cursor = QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor;
         activity = Activity();
         closed = window_->close();
+        // The panel ignores the mouse and the keyboard meanwhile.
+        QTest::keyClick(native, Qt::Key_9);
+        daysTyped = Edit("ebLength")->text();
+        clickWeekends();
+        weekendsClicked = Button("cbWeekends")->isChecked();
     });
     Button("btnGenerate")->click();
     QVERIFY(sampled);
-    QVERIFY(!enabled);
+    QVERIFY(!takesInput);
+    QVERIFY(!weekendsClicked);
+    QCOMPARE(daysTyped, QStringLiteral("180"));
     QVERIFY(progressVisible);
     QCOMPARE(cursor, Qt::WaitCursor);
     QCOMPARE(activity, QStringLiteral("Making History..."));
@@ -259,8 +277,11 @@ void GenerationOnWindow::runIsBusyWhileSynthesisPumps()
     QVERIFY(window_->isVisible());
     VerifyIdle();
     QCOMPARE(window_->Run().GeneratedSet.SeriesCount(), 5);
-    // The focus is back on GO.
-    QCOMPARE(window_->focusWidget(), Button("btnGenerate"));
+    // Afterwards the panel takes input again.
+    QTest::keyClick(native, Qt::Key_9);
+    QCOMPARE(Edit("ebLength")->text(), QStringLiteral("1809"));
+    clickWeekends();
+    QVERIFY(Button("cbWeekends")->isChecked());
 }
 
 void GenerationOnWindow::eachFailedCheckShowsItsBoxAndRunsNothing_data()

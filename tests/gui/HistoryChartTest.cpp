@@ -76,6 +76,13 @@ Extremes ExtremesOf(const TTimeSeriesSet& set)
     return e;
 }
 
+// The chart as it is drawn once the pending replot has run.
+QImage Drawn(HistoryChart& chart)
+{
+    QCoreApplication::processEvents();
+    return chart.grab().toImage();
+}
+
 bool Near(double a, double b, double tolerance) { return std::fabs(a - b) <= tolerance; }
 
 bool SameRange(const QCPRange& a, const QCPRange& b)
@@ -340,12 +347,12 @@ void HistoryChartTest::undoZoomWhenNotZoomedChangesNothing()
     const QCPRange dates = chart_->BottomAxis()->range();
     const QCPRange price = chart_->PriceAxis()->range();
     const QCPRange volume = chart_->VolumeAxis()->range();
-    const QImage before = chart_->grab().toImage();
+    const QImage before = Drawn(*chart_);
     chart_->UndoZoom();
     QCOMPARE(chart_->BottomAxis()->range(), dates);
     QCOMPARE(chart_->PriceAxis()->range(), price);
     QCOMPARE(chart_->VolumeAxis()->range(), volume);
-    QCOMPARE(chart_->grab().toImage(), before);
+    QCOMPARE(Drawn(*chart_), before);
 }
 
 void HistoryChartTest::reloadWithoutResetKeepsAZoomedView()
@@ -407,14 +414,14 @@ void HistoryChartTest::stylesChangeTheDrawingNotTheData()
     Fill(set, Wave(30));
     chart_->ShowBars(set, true);
     const QCPRange price = chart_->PriceAxis()->range();
-    const QImage bars = chart_->grab().toImage();
+    const QImage bars = Drawn(*chart_);
 
     chart_->SetCandleStyle(HistoryChart::CandleStyle::Candlestick, 4);
     QCOMPARE(chart_->Style(), HistoryChart::CandleStyle::Candlestick);
     QCOMPARE(chart_->Series1()->chartStyle(), QCPFinancial::csCandlestick);
     QCOMPARE(chart_->CandleWidth(), 4.0);
     QCOMPARE(chart_->Series1()->widthType(), QCPFinancial::wtAbsolute);
-    QTRY_VERIFY(chart_->grab().toImage() != bars);
+    QTRY_VERIFY(Drawn(*chart_) != bars);
 
     chart_->SetCandleStyle(HistoryChart::CandleStyle::Bar, 6);
     QCOMPARE(chart_->Series1()->chartStyle(), QCPFinancial::csOhlc);
@@ -430,14 +437,14 @@ void HistoryChartTest::gradientRunsFromBottomToTopAndOffIsWhite()
     Fill(set, Wave(30));
     chart_->ShowBars(set, true);
     QVERIFY(chart_->GradientVisible());
-    QImage image = chart_->grab().toImage();
+    QImage image = Drawn(*chart_);
     QVERIFY2(CloseColour(image.pixelColor(2, 1), QColor(254, 233, 222)), qPrintable(image.pixelColor(2, 1).name()));
     QVERIFY2(CloseColour(image.pixelColor(2, image.height() - 2), QColor(225, 225, 255)),
              qPrintable(image.pixelColor(2, image.height() - 2).name()));
 
     chart_->SetGradientVisible(false);
-    QTRY_VERIFY(chart_->grab().toImage().pixelColor(2, 1) == QColor(Qt::white));
-    image = chart_->grab().toImage();
+    QTRY_VERIFY(Drawn(*chart_).pixelColor(2, 1) == QColor(Qt::white));
+    image = Drawn(*chart_);
     QCOMPARE(image.pixelColor(2, image.height() - 2), QColor(Qt::white));
     QCOMPARE(chart_->Series1()->dataCount(), 30);
 }

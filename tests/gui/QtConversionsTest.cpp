@@ -14,7 +14,6 @@
 #include <QtTest>
 
 using namespace tickforge;
-using namespace tickforge::testing;
 
 class QtConversions : public QObject {
     Q_OBJECT

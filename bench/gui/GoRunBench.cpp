@@ -1,0 +1,169 @@
+// Speed of the desktop program's GO run against synthesis alone, the delay between an
+// Abort and the end of a long run, and the chart's load of ten years of bars.
+// Runs on Qt's offscreen platform unless QT_QPA_PLATFORM names another.
+//
+//     ./build/bench/gui/tickforge_gui_bench
+
+#include "HistoryChart.h"
+#include "TGenerator.h"
+#include "TProgress.h"
+#include "synthesis/Abort.h"
+#include "synthesis/MakeHistory.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTimer>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace tickforge;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double MillisecondsOf(const std::function<void()>& work)
+{
+    const auto start = Clock::now();
+    work();
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double Median(std::vector<double> samples)
+{
+    std::sort(samples.begin(), samples.end());
+    return samples[samples.size() / 2];
+}
+
+void Settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
+
+void SetText(TGenerator& window, const char* field, const char* text)
+{
+    window.findChild<QLineEdit*>(QString::fromLatin1(field))->setText(QString::fromLatin1(text));
+}
+
+// GO against MakeHistory with a sink that does nothing, for the same request.
+void CompareGoWithSynthesis(TGenerator& window, const char* days, const char* ticks, int repeats)
+{
+    SetText(window, "ebLength", days);
+    SetText(window, "ebTicksPerDay", ticks);
+    HistoryRequest request;
+    window.Run().Synthesize = [&request](const HistoryRequest& r, ProgressSink& progress, TTimeSeriesSet& result) {
+        request = r;
+        MakeHistory(r, progress, result);
+    };
+    auto* go = window.findChild<QAbstractButton*>(QStringLiteral("btnGenerate"));
+    go->click();  // warm-up, and the request to compare with
+    Settle();
+
+    // The run itself, and the run with the drawing of the chart and window after it.
+    std::vector<double> goTimes;
+    std::vector<double> drawnTimes;
+    std::vector<double> bareTimes;
+    TTimeSeriesSet bars;
+    NullProgressSink quiet;
+    for (int i = 0; i < repeats; ++i) {
+        const Clock::time_point start = Clock::now();
+        go->click();
+        goTimes.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        Settle();
+        drawnTimes.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        bareTimes.push_back(MillisecondsOf([&] { MakeHistory(request, quiet, bars); }));
+    }
+    window.Run().Synthesize = [](const HistoryRequest& r, ProgressSink& progress, TTimeSeriesSet& result) {
+        MakeHistory(r, progress, result);
+    };
+    const double goMs = Median(goTimes);
+    const double drawnMs = Median(drawnTimes);
+    const double bareMs = Median(bareTimes);
+    std::printf("GO, %s days x %s ticks: MakeHistory with a silent sink %.2f ms; GO run %.2f ms, ratio %.2f "
+                "(target <= 1.5); GO with the chart drawn %.2f ms, ratio %.2f\n",
+                days, ticks, bareMs, goMs, goMs / bareMs, drawnMs, drawnMs / bareMs);
+}
+
+// From a RequestAbort fired by a timer to the end of the run's click.
+void MeasureAbort(TGenerator& window, int repeats)
+{
+    SetText(window, "ebLength", "3650");
+    SetText(window, "ebTicksPerDay", "10000");
+    auto* go = window.findChild<QAbstractButton*>(QStringLiteral("btnGenerate"));
+    std::vector<double> delays;
+    for (int i = 0; i < repeats; ++i) {
+        Clock::time_point requested;
+        QTimer::singleShot(300, [&requested] {
+            requested = Clock::now();
+            RequestAbort();
+        });
+        go->click();
+        const Clock::time_point ended = Clock::now();
+        delays.push_back(std::chrono::duration<double, std::milli>(ended - requested).count());
+        if (window.Run().GeneratedSet.Length() != 0)
+            std::printf("  (run %d ended before the abort)\n", i);
+        Settle();
+    }
+    std::printf("Abort of a 3650 days x 10000 ticks run: %.2f ms median, %.2f ms worst from RequestAbort to the end of GO "
+                "(target < 100 ms)\n",
+                Median(delays), *std::max_element(delays.begin(), delays.end()));
+}
+
+// ShowBars of ten years of daily bars, with its replot.
+void MeasureShowBars(int repeats)
+{
+    HistoryRequest request;
+    request.Name = "Synth";
+    request.SeedPrice = 3000;
+    request.TicksPerDay = 100;
+    request.NumberOfDays = 3650;
+    request.StartDate = 45000;
+    request.MaxVolume = 1000;
+    request.TickVolatility = 0.01 / 10;
+    TTimeSeriesSet bars;
+    NullProgressSink quiet;
+    MakeHistory(request, quiet, bars);
+
+    HistoryChart chart;
+    chart.resize(709, 360);
+    chart.show();
+    Settle();
+    std::vector<double> loads;
+    std::vector<double> drawn;
+    for (int i = 0; i < repeats; ++i) {
+        const Clock::time_point start = Clock::now();
+        chart.ShowBars(bars, true);
+        loads.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        chart.replot(QCustomPlot::rpImmediateRefresh);
+        drawn.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        Settle();
+    }
+    std::printf("ShowBars of %d bars: %.2f ms to load, %.2f ms with the replot and repaint\n", bars.Length(), Median(loads),
+                Median(drawn));
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    TGenerator window;
+    TProgress progress;
+    window.SetProgressWindow(&progress);
+    window.show();
+    Settle();
+
+    CompareGoWithSynthesis(window, "180", "1000", 31);
+    CompareGoWithSynthesis(window, "3650", "1000", 7);
+    MeasureAbort(window, 3);
+    MeasureShowBars(20);
+    return 0;
+}
