@@ -45,8 +45,8 @@ TGenerator::TGenerator(QWidget* parent) : QWidget(parent), ui_(std::make_unique<
 {
     ui_->setupUi(this);
     const LocaleFormats formats = LocaleFormatsOf(QLocale::system());
-    ConfigureDatePicker(*ui_->StartDate);
-    ConfigureDatePicker(*ui_->EndDate);
+    ConfigureDatePicker(*ui_->StartDate, formats);
+    ConfigureDatePicker(*ui_->EndDate, formats);
     panel_ = std::make_unique<WidgetPanel>(*this, formats);
     run_ = std::make_unique<GenerationRun>(*this, formats);
     inputBlock_ = new InputBlock(*this);
@@ -89,9 +89,10 @@ void TGenerator::FormCreate()
     });
 }
 
-void TGenerator::ConfigureDatePicker(QDateTimeEdit& picker)
+void TGenerator::ConfigureDatePicker(QDateTimeEdit& picker, const LocaleFormats& formats)
 {
-    picker.setDisplayFormat(QString::fromStdString(LocaleFormatsOf(QLocale::system()).shortDatePattern));
+    // The user's short date, the same pattern that exported files use.
+    picker.setDisplayFormat(QString::fromStdString(formats.shortDatePattern));
     picker.setCalendarPopup(true);
 }
 

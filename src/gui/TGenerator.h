@@ -69,7 +69,7 @@ protected:
 private:
     void FormCreate();
     void ConnectPanelRules();
-    void ConfigureDatePicker(QDateTimeEdit& picker);
+    void ConfigureDatePicker(QDateTimeEdit& picker, const LocaleFormats& formats);
     // Runs a handler; an error it raises ends it and shows the application's error box.
     template <typename Handler>
     void Guarded(Handler&& handler);
