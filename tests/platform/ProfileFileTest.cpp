@@ -64,26 +64,6 @@ TEST(ProfileFileRead, BinaryGarbageAndVeryLongLinesAreSurvivedAndKeptByAWrite)
     EXPECT_EQ(ReadFileBytes(folder / "TKF.ini"), garbage + "\n\n[Generator]\nSeed=42\n");
 }
 
-TEST(ProfileFileWrite, KeysGoInWrittenOrderOrWhereTheyStandAndOtherLinesStay)
-{
-    ScratchFolder folder;
-    const ProfileFile fresh(folder / "new.ini");
-    fresh.WriteText("Generator", "Seed", "3000");
-    fresh.WriteFlag("Generator", "RandomSeed", false);
-    fresh.WriteFlag("Generator", "Weekends", true);
-    EXPECT_EQ(ReadFileBytes(folder / "new.ini"), "[Generator]\nSeed=3000\nRandomSeed=0\nWeekends=1\n");
-
-    WriteFileBytes(folder / "TKF.ini",
-                   "; kept comment\r\n[Window]\r\nLeft=10\r\n\r\n[GENERATOR]\r\nfoo=bar\r\nseed=1\r\nLength=90\r\n");
-    const ProfileFile file(folder / "TKF.ini");
-    file.WriteText("Generator", "Seed", "  2500  ");
-    file.WriteText("Generator", "Bias", "5");
-    EXPECT_EQ(ReadFileBytes(folder / "TKF.ini"),
-              "; kept comment\n[Window]\nLeft=10\n\n[GENERATOR]\nfoo=bar\nSeed=\"  2500  \"\nLength=90\nBias=5\n");
-    EXPECT_EQ(file.ReadText("Generator", "Seed", ""), "  2500  ");
-    EXPECT_EQ(file.ReadText("Window", "Left", ""), "10");
-}
-
 TEST(ProfileFileWrite, ReplacesTheFileAtomicallyKeepingItsPermissionsAndSymbolicLink)
 {
     ScratchFolder folder;
