@@ -82,8 +82,11 @@ void GenerationRun::Generate(const PanelValues& panel)
 
     const double shockFrequency = asReal(panel.ebShockFreq);
     const std::int32_t ticksPerDay = asInt(panel.ebTicksPerDay);
+    // The percentage is read before the root of T is taken: the order of a call's
+    // arguments is not fixed, and a text that is no number must be reported first.
+    const double volatilityPercent = asReal(panel.ebVolatility);
     const double volatility =
-        CheckedDiv(CheckedDiv(asReal(panel.ebVolatility), 100.0), CheckedSqrt(static_cast<double>(ticksPerDay)));
+        CheckedDiv(CheckedDiv(volatilityPercent, 100.0), CheckedSqrt(static_cast<double>(ticksPerDay)));
     const double bias = panel.cbActiveBias ? asReal(panel.ebBias) : 0.0;
 
     // The random starting price is drawn before its range is checked, so an inverted

@@ -386,7 +386,7 @@ TEST_F(GenerationRunTest, RealsUseTheRunsDecimalSeparator)
     EXPECT_ERROR_MESSAGE(local.btnGenerateClick(), "'1.5' is not a valid floating point value");
 }
 
-TEST_F(GenerationRunTest, TicksPerDayZeroOrNegativeIsAFloatingPointFault)
+TEST_F(GenerationRunTest, TicksPerDayZeroOrNegativeIsAFloatingPointFaultAfterTheVolatilityIsRead)
 {
     const struct {
         const char* ticks;
@@ -394,7 +394,8 @@ TEST_F(GenerationRunTest, TicksPerDayZeroOrNegativeIsAFloatingPointFault)
         const char* message;
     } cases[] = {{"0", "1", "Floating point division by zero"},
                  {"0", "0", "Invalid floating point operation"},
-                 {"-5", "1", "Invalid floating point operation"}};
+                 {"-5", "1", "Invalid floating point operation"},
+                 {"-5", "vol", "'vol' is not a valid floating point value"}};  // converted before the root
     for (const auto& c : cases) {
         ui.panel.ebTicksPerDay = c.ticks;
         ui.panel.ebVolatility = c.volatility;
