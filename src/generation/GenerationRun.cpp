@@ -97,7 +97,8 @@ void GenerationRun::Generate(const PanelValues& panel)
     } else {
         const double hi = asReal(panel.ebSeedMax);
         const double lo = asReal(panel.ebSeedMin);
-        price = CheckFinite(lo + CheckFinite(RandomReal() * CheckFinite(hi - lo)));
+        const double draw = RandomReal();  // drawn first, also when the range's width overflows
+        price = CheckFinite(lo + CheckFinite(draw * CheckFinite(hi - lo)));
     }
 
     if (panel.cbMin && asReal(panel.ebMinPrice) >= price) {

@@ -222,6 +222,13 @@ TEST_F(GenerationRunTest, RandomStartingPriceIsDrawnBeforeItsRangeIsChecked)
     EXPECT_EQ(ui.boxes, (Boxes{{"Maximum Price less than Seed", "Error"}, {"Minimum Seed larger than Maximum Seed", "Error"}}));
     EXPECT_EQ(SharedRandom().Seed(), SeedAfter(RunSeed, 1));
     EXPECT_EQ(requests.size(), 1u);
+
+    // The draw comes before the width of the range, even when that overflows.
+    ui.panel.ebSeedMin = "-1e308";
+    ui.panel.ebSeedMax = "1e308";
+    SharedRandom().SetSeed(RunSeed);
+    EXPECT_ERROR_MESSAGE(run.btnGenerateClick(), "Floating point overflow");
+    EXPECT_EQ(SharedRandom().Seed(), SeedAfter(RunSeed, 1));
 }
 
 // ---- the panel's checks --------------------------------------------------------
