@@ -86,7 +86,7 @@ TEST(TimeSeriesSet, AssignCopiesCountLengthValuesAndTimesButNotTheName)
     EXPECT_EQ(copy.Length(), 0);
 }
 
-TEST(TimeSeriesSet, AssignGivesEverySeriesTheLengthOfTheSourcesFirstSeries)
+TEST(TimeSeriesSet, AssignTakesTheLengthOfTheSourcesFirstSeriesAndFailsWithoutSeries)
 {
     TTimeSeriesSet source;
     source.SetSeriesCount(2);
@@ -96,14 +96,9 @@ TEST(TimeSeriesSet, AssignGivesEverySeriesTheLengthOfTheSourcesFirstSeries)
     copy.Assign(source);
     ASSERT_EQ(copy.At(1).Count(), 2);
     EXPECT_EQ(copy.GetValue(1, 1), 101.0);
-}
 
-TEST(TimeSeriesSet, AssignFromASetWithoutSeriesFailsAfterDroppingTheOldSeries)
-{
-    TTimeSeriesSet source;
-    TTimeSeriesSet copy;
-    copy.SetSeriesCount(5);
-    copy.SetLength(3);
+    // A source without series fails at its length, after the old series are gone.
+    source.SetSeriesCount(0);
     EXPECT_ERROR_MESSAGE(copy.Assign(source), "List index out of bounds (0)");
     EXPECT_EQ(copy.SeriesCount(), 0);
 }
