@@ -1,19 +1,12 @@
-// Starts the desktop program: the main window, centred, until it is closed.
+// Starts the desktop program: the windows in their order with the splash window up for
+// three seconds, then the main window until it is closed.
 
-#include "TGenerator.h"
-#include "TProgress.h"
-#include "UserAlerts.h"
+#include "gui/StartUp.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromUtf8(tickforge::ApplicationTitle));
-
-    tickforge::TGenerator generator;
-    tickforge::TProgress progress;
-    generator.SetProgressWindow(&progress);
-    generator.show();
-    return QApplication::exec();
+    return tickforge::RunProgram(tickforge::StartUp());
 }

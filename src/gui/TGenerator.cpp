@@ -12,6 +12,7 @@
 #include "generation/PanelRules.h"
 #include "platform/Error.h"
 #include "platform/NumericText.h"
+#include "settings/Settings.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -41,7 +42,8 @@ protected:
 
 }  // namespace
 
-TGenerator::TGenerator(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TGenerator>())
+TGenerator::TGenerator(QWidget* parent, std::string settingsFile)
+    : QWidget(parent), ui_(std::make_unique<Ui::TGenerator>()), settingsFile_(std::move(settingsFile))
 {
     ui_->setupUi(this);
     const LocaleFormats formats = LocaleFormatsOf(QLocale::system());
@@ -62,6 +64,8 @@ TGenerator::TGenerator(QWidget* parent) : QWidget(parent), ui_(std::make_unique<
     ConnectPanelRules();
     connect(ui_->btnGenerate, &QPushButton::clicked, this, &TGenerator::btnGenerateClick);
     connect(ui_->btnCorrupt, &QPushButton::clicked, this, &TGenerator::btnCorruptClick);
+    connect(ui_->btnExport, &QPushButton::clicked, this, &TGenerator::btnExportClick);
+    connect(ui_->btnExportMulti, &QPushButton::clicked, this, &TGenerator::btnExportClick);
     connect(ui_->BitBtn1, &QToolButton::clicked, this, &TGenerator::btnAboutClick);
     connect(ui_->rbBar, &QRadioButton::toggled, this, [this](bool selected) {
         if (selected)
@@ -78,7 +82,10 @@ TGenerator::TGenerator(QWidget* parent) : QWidget(parent), ui_(std::make_unique<
     FormCreate();
 }
 
-TGenerator::~TGenerator() = default;
+TGenerator::~TGenerator()
+{
+    FormDestroy();
+}
 
 void TGenerator::FormCreate()
 {
@@ -86,6 +93,16 @@ void TGenerator::FormCreate()
         ui_->Chart1->SetGradientVisible(ui_->cbColor->isChecked());
         panel_->SetDate("StartDate", NowLocal());
         panel_->SetDate("EndDate", NowLocal() + StrToInt(panel_->Text("ebLength")));
+        if (!settingsFile_.empty())
+            RestoreSettings(*panel_, settingsFile_);
+    });
+}
+
+void TGenerator::FormDestroy()
+{
+    Guarded([this] {
+        if (!settingsFile_.empty())
+            SaveSettings(*panel_, settingsFile_);
     });
 }
 
@@ -261,11 +278,6 @@ void TGenerator::cbColorClick()
 void TGenerator::btnExpandClick()
 {
     ui_->Chart1->UndoZoom();
-}
-
-void TGenerator::btnAboutClick()
-{
-    // The about box joins the program with the splash window.
 }
 
 // --- Window ---------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <string>
 
 namespace Ui {
 class TGenerator;
@@ -22,17 +23,25 @@ namespace tickforge {
 class HistoryChart;
 class InputBlock;
 class TProgress;
+class TfrmSplash;
+class TfrmWriteMarket;
 class WidgetPanel;
 
 class TGenerator : public QWidget, public GenerationUi {
     Q_OBJECT
 
 public:
-    explicit TGenerator(QWidget* parent = nullptr);
+    // settingsFile: the settings file that creation restores the panel from and
+    // destruction saves it to ("TKF.ini" for the program); none when empty.
+    explicit TGenerator(QWidget* parent = nullptr, std::string settingsFile = {});
     ~TGenerator() override;
 
     // The progress window that runs show; without one the window makes its own.
     void SetProgressWindow(TProgress* progress);
+    // The splash window that serves as the about box, and the export format dialog;
+    // without them the window makes its own when first needed.
+    void SetSplashWindow(TfrmSplash* splash);
+    void SetExportFormatDialog(TfrmWriteMarket* dialog);
 
     GenerationRun& Run() { return *run_; }
     PanelControls& Panel();
@@ -56,6 +65,7 @@ public:
 public Q_SLOTS:
     void btnGenerateClick();
     void btnCorruptClick();
+    void btnExportClick();
     void btnAboutClick();
     void rbBarClick();
     void rbCandleClick();
@@ -68,12 +78,17 @@ protected:
 
 private:
     void FormCreate();
+    void FormDestroy();
     void ConnectPanelRules();
     void ConfigureDatePicker(QDateTimeEdit& picker, const LocaleFormats& formats);
     // Runs a handler; an error it raises ends it and shows the application's error box.
     template <typename Handler>
     void Guarded(Handler&& handler);
     TProgress& ProgressWindow();
+    // GO as the export command runs it: an error reaches the caller.
+    void GenerateRaising();
+    TfrmSplash& SplashWindow();
+    TfrmWriteMarket& ExportFormatDialog();
 
     std::unique_ptr<Ui::TGenerator> ui_;
     std::unique_ptr<WidgetPanel> panel_;
@@ -83,6 +98,9 @@ private:
     bool busy_ = false;
     bool shownOnce_ = false;
     InputBlock* inputBlock_ = nullptr;
+    std::string settingsFile_;
+    TfrmSplash* splash_ = nullptr;
+    TfrmWriteMarket* formatDialog_ = nullptr;
 };
 
 }  // namespace tickforge
