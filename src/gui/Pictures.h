@@ -1,6 +1,6 @@
 #pragma once
-// The pictures compiled into the program: the splash and credits pictures, the about
-// button's picture and the application icon.
+// The pictures compiled into the program: the splash and credits pictures and the
+// application icon.
 
 #include <QPixmap>
 #include <QString>
@@ -9,7 +9,6 @@ namespace tickforge {
 
 inline const QString SplashPicturePath = QStringLiteral(":/pictures/splash.jpg");
 inline const QString CreditsPicturePath = QStringLiteral(":/pictures/credits.jpg");
-inline const QString AboutPicturePath = QStringLiteral(":/pictures/about.jpg");
 inline const QString ApplicationIconPath = QStringLiteral(":/pictures/tickforge.png");
 
 // Makes sure the pictures' resource is linked in and registered; cheap to call again.

@@ -24,7 +24,6 @@ private slots:
         QTest::addColumn<QSize>("size");
         QTest::newRow("splash") << tickforge::SplashPicturePath << QByteArray("jpeg") << QSize(448, 358);
         QTest::newRow("credits") << tickforge::CreditsPicturePath << QByteArray("jpeg") << QSize(322, 257);
-        QTest::newRow("about button") << tickforge::AboutPicturePath << QByteArray("jpeg") << QSize(32, 32);
         QTest::newRow("icon") << tickforge::ApplicationIconPath << QByteArray("png") << QSize(256, 256);
     }
 
