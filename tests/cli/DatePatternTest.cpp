@@ -5,44 +5,38 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace tickforge::cli {
 namespace {
 
-TEST(CheckDatePattern, AcceptsTheSixFieldsWithSeparatorsAndQuotedText)
+using Cases = std::initializer_list<std::pair<const char*, const char*>>;
+
+TEST(CheckDatePattern, AcceptsTheSixFieldsAndRefusesLettersThatAreNoField)
 {
-    for (const char* pattern : {"d/MM/yyyy", "yyyy-MM-dd", "dd.MM.yy", "M/d/yyyy", "d 'de' MM yyyy", "yyyyMMdd"})
-        EXPECT_EQ(CheckDatePattern(pattern), "") << pattern;
+    const std::string useFields = "' is not a date field (use d, dd, M, MM, yy, yyyy)";
+    for (const auto& [pattern, expected] : Cases{
+             {"d/MM/yyyy", ""}, {"yyyy-MM-dd", ""}, {"dd.MM.yy", ""}, {"M/d/yyyy", ""}, {"d 'de' MM yyyy", ""},
+             {"yyyyMMdd", ""},
+             {"yyyy-mm-dd", "'mm"}, {"YYYY-MM-DD", "'YYYY"}, {"ddd/MM", "'ddd"}, {"d/M/yyy", "'yyy"},
+             {"--", "the date pattern holds no date field (d, dd, M, MM, yy, yyyy)"},
+             {"", "the date pattern is empty"}, {"d 'of MM", "a quote in the date pattern is not closed"}}) {
+        const std::string want = expected[0] == '\'' ? expected + useFields : expected;
+        EXPECT_EQ(CheckDatePattern(pattern), want) << pattern;
+    }
 }
 
-TEST(CheckDatePattern, RefusesLettersThatAreNoField)
+TEST(PatternFromStrftime, TranslatesLocaleFormatsAndGivesUpOnWhatAPatternCannotSay)
 {
-    EXPECT_EQ(CheckDatePattern("yyyy-mm-dd"), "'mm' is not a date field (use d, dd, M, MM, yy, yyyy)");
-    EXPECT_EQ(CheckDatePattern("YYYY-MM-DD"), "'YYYY' is not a date field (use d, dd, M, MM, yy, yyyy)");
-    EXPECT_EQ(CheckDatePattern("ddd/MM"), "'ddd' is not a date field (use d, dd, M, MM, yy, yyyy)");
-    EXPECT_EQ(CheckDatePattern("d/M/yyy"), "'yyy' is not a date field (use d, dd, M, MM, yy, yyyy)");
-    EXPECT_EQ(CheckDatePattern("--"), "the date pattern holds no date field (d, dd, M, MM, yy, yyyy)");
-    EXPECT_EQ(CheckDatePattern(""), "the date pattern is empty");
-    EXPECT_EQ(CheckDatePattern("d 'of MM"), "a quote in the date pattern is not closed");
-}
-
-TEST(PatternFromStrftime, TranslatesTheUsualLocaleFormats)
-{
-    EXPECT_EQ(PatternFromStrftime("%d/%m/%Y"), "dd/MM/yyyy");  // en_GB
-    EXPECT_EQ(PatternFromStrftime("%m/%d/%Y"), "MM/dd/yyyy");  // en_US
-    EXPECT_EQ(PatternFromStrftime("%d.%m.%Y"), "dd.MM.yyyy");  // de_DE
-    EXPECT_EQ(PatternFromStrftime("%Y-%m-%d"), "yyyy-MM-dd");  // sv_SE
-    EXPECT_EQ(PatternFromStrftime("%D"), "MM/dd/yy");
-    EXPECT_EQ(PatternFromStrftime("%F"), "yyyy-MM-dd");
-    EXPECT_EQ(PatternFromStrftime("%-d/%-m/%y"), "d/M/yy");
-    EXPECT_EQ(PatternFromStrftime("%e %m %Y"), "d MM yyyy");
-}
-
-TEST(PatternFromStrftime, QuotesLettersAndGivesUpOnWhatAPatternCannotSay)
-{
-    EXPECT_EQ(PatternFromStrftime("%Y year %m"), "yyyy 'year' MM");
-    EXPECT_EQ(PatternFromStrftime("%A %d %B"), "");   // names of days and months
-    EXPECT_EQ(PatternFromStrftime("%d/%m/%"), "");    // a dangling percent sign
-    EXPECT_EQ(PatternFromStrftime("%d'%m"), "");      // a quote would start quoted text
+    for (const auto& [format, expected] : Cases{
+             {"%d/%m/%Y", "dd/MM/yyyy"}, {"%m/%d/%Y", "MM/dd/yyyy"}, {"%d.%m.%Y", "dd.MM.yyyy"},
+             {"%Y-%m-%d", "yyyy-MM-dd"}, {"%D", "MM/dd/yy"}, {"%F", "yyyy-MM-dd"}, {"%-d/%-m/%y", "d/M/yy"},
+             {"%e %m %Y", "d MM yyyy"}, {"%Y year %m", "yyyy 'year' MM"},
+             {"%A %d %B", ""},  // names of days and months
+             {"%d/%m/%", ""},   // a dangling percent sign
+             {"%d'%m", ""}}) {  // a quote would start quoted text
+        EXPECT_EQ(PatternFromStrftime(format), expected) << format;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,135 @@
+// How runs end badly: a usage error (status 2), a failed check, conversion or file
+// (status 1), an interrupt (130), each with its message on standard error.
+
+#include "CliRunner.h"
+
+#include <csignal>
+#include <thread>
+
+namespace tickforge::clitest {
+namespace {
+
+using Errors = CliTest;
+
+TEST_F(Errors, EachUsageErrorAndFailedCheckExitsWithItsStatusAndMessageAndWritesNothing)
+{
+    struct Case {
+        int status;
+        Args args;
+        std::string message;  // for a usage error, the part that names the fault
+    };
+    const std::string needsFixed = "a price bound needs a fixed starting price (--price): the panel allows price "
+                                   "bounds only with \"Fixed :\" ticked";
+    const std::vector<Case> cases = {
+        {2, {"--no-such-option"}, "--no-such-option"},
+        // Bounds exist only with a fixed starting price; a first start has a random one.
+        {2, {"--min-price", "100"}, "--min-price: " + needsFixed},
+        {2, {"--max-price", "5000"}, "--max-price: " + needsFixed},
+        {2, {"--price-min", "10", "--price-max", "20", "--min-price", "5"}, "--min-price: " + needsFixed},
+        {2, {"--price", "3000", "--price-min", "10"}, "excludes"},
+        {2, {"--soft", "--hard"}, "excludes"},
+        {2, {"--weekends", "--no-weekends"}, "excludes"},
+        {2, {"--precision", "0"}, "--precision"},
+        {2, {"--precision", "10"}, "--precision"},
+        {2, {"--columns", "DOX"}, "--columns: 'X' is not a column letter (use T D O H L C V)"},
+        {2, {"--columns", "DOO"}, "--columns: column letter 'O' is given twice"},
+        {2, {"--columns", "TD"}, "--columns: At least one value column must be selected"},
+        {2, {"--date-format", "yyyy-mm-dd"}, "--date-format: 'mm' is not a date field (use d, dd, M, MM, yy, yyyy)"},
+        {2, {"--date-format", "'day"}, "--date-format: a quote in the date pattern is not closed"},
+        {2, {"--count", "0"}, "--count"},
+        {2, {"--count", "three"}, "--count"},
+        {2, {"--multiple-files", "-o", "-"}, "--output: - (standard output) cannot hold --multiple-files"},
+        {2, {"--multiple-files", "--ticks-out", "-"}, "--ticks-out: - (standard output) cannot hold --multiple-files"},
+        {2, {"-o", "-", "--ticks-out", "-"}, "--ticks-out: - (standard output) is already taken by --output"},
+        {2, {"--dirty", "5", "--dirty-labels", "-", "-o", "-"}, "--dirty-labels: - (standard output) is already taken"},
+        {2, {"--dirty-labels", "labels.csv"}, "--dirty"},
+        {2, {"--settings", "missing.ini"}, "missing.ini"},
+        {2, {"--start", "2024-02-30"}, "--start: '2024-02-30' is not a date of the form YYYY-MM-DD"},
+        {2, {"--rng-seed", "4294967296"}, "--rng-seed"},
+        {2, {"--rng-seed", "-1"}, "--rng-seed"},
+        {1, {"--price", "3000", "--min-price", "3000"}, "Error: Minimum Price larger than Seed"},
+        {1, {"--price", "3000", "--max-price", "3000"}, "Error: Maximum Price less than Seed"},
+        {1, {"--shocks", "--shock-magnitude", "0.5"}, "Error: Minimum Shock Magnitude is 1.0"},
+        {1, {"--price-min", "4000", "--price-max", "4000"}, "Error: Minimum Seed larger than Maximum Seed"},
+        {1, {"--volatility", "abc"}, "'abc' is not a valid floating point value"},
+        {1, {"--ticks-per-day", "ten"}, "'ten' is not a valid integer value"},
+        {1, {"--ticks-per-day", "0"}, "Floating point division by zero"},
+        {1, {"--ticks-per-day", "-4"}, "Invalid floating point operation"},
+        {1, {"--shock-days", "0"}, "Floating point division by zero"},
+        {1, {"--dirty", "lots"}, "'lots' is not a valid floating point value"},
+        // Every failed check is reported, in the run's order.
+        {1, {"--shocks", "--shock-magnitude", "0.5", "--price", "3000", "--min-price", "3000", "--max-price", "3000"},
+         "Error: Minimum Shock Magnitude is 1.0\ntickforge-cli: Error: Minimum Price larger than Seed\n"
+         "tickforge-cli: Error: Maximum Price less than Seed"}};
+    // A failed check comes with every file option: none of the files may be created.
+    const Args files = {"--ticks-per-day", "10", "--days", "5", "--dirty", "5", "--dirty-labels", "labels.csv",
+                        "--ticks-out", "ticks.csv"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.front() + " ... " + c.args.back());
+        CliFolder scratch;
+        const RunResult result = scratch.Run(c.status == 1 ? With(files, c.args) : c.args);
+        EXPECT_EQ(result.status, c.status);
+        if (c.status == 1) {
+            EXPECT_EQ(result.err, "tickforge-cli: " + c.message + "\n");
+        } else {
+            EXPECT_EQ(result.err.rfind("tickforge-cli: ", 0), 0u) << result.err;
+            EXPECT_TRUE(Contains(result.err, c.message));
+            EXPECT_TRUE(Contains(result.err, "--help"));
+        }
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(scratch.Files(), Texts{});
+    }
+}
+
+TEST_F(Errors, AFileThatCannotBeWrittenEndsTheRunAfterTheMembersBefore)
+{
+    fs::create_directory(folder / "h3.csv");  // the third member's name is taken
+    const RunResult result =
+        folder.Run({"--ticks-per-day", "4", "--days", "3", "--count", "5", "--multiple-files", "-o", "h.csv"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(Contains(result.err, "tickforge-cli: Error writing to file h3.csv. Is it open elsewhere? ("));
+    EXPECT_EQ(folder.Files(), (Texts{"h1.csv", "h2.csv", "h3.csv"}));
+    EXPECT_EQ(folder.ReadLines("h2.csv").size(), 3u);
+}
+
+TEST_F(Errors, AMemberThatFailsTheChecksEndsTheBatchWithStatus1)
+{
+    // A settings file can tick a bound with a random starting price. The process's first
+    // draw is the lowest price of the range and passes; a later draw above 2500 fails.
+    WriteBytes(folder / "saved.ini", "[Generator]\nRandomSeed=0\nSeedMin=2000\nSeedMax=4000\nMax=1\n"
+                                     "MaxPrice=2500\nLength=3\nTicksPerDay=4\n");
+    const RunResult result =
+        folder.Run({"--settings", "saved.ini", "--rng-seed", "1", "--count", "20", "--multiple-files", "-o", "b.csv"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(Contains(result.err, "tickforge-cli: Error: Maximum Price less than Seed\n"));
+    const int written = static_cast<int>(folder.Files().size()) - 1;  // the settings file aside
+    ASSERT_GE(written, 1);
+    EXPECT_LT(written, 20);
+    const std::string next = std::to_string(written + 1), done = std::to_string(written);
+    EXPECT_TRUE(Contains(result.err, "tickforge-cli: member " + next + " failed the panel's checks: " + done +
+                                         " of 20 written\n"));
+    for (int k = 1; k <= written; ++k)
+        EXPECT_TRUE(folder.Exists("b" + std::to_string(k).append(".csv"))) << k;
+}
+
+TEST_F(Errors, AnInterruptStopsTheBatchWithStatus130AndKeepsTheMembersWritten)
+{
+    const pid_t pid = folder.Start(
+        {"--days", "200", "--ticks-per-day", "2000", "--count", "100000", "--multiple-files", "-o", "m.csv", "-q"});
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!folder.Exists("m3.csv") && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ::kill(pid, SIGINT);
+    const RunResult result = folder.Wait(pid);
+    EXPECT_EQ(result.status, 130);
+    EXPECT_TRUE(Contains(result.err, "tickforge-cli: interrupted at member "));
+    EXPECT_TRUE(Contains(result.err, " of 100000 written\n"));
+    // Every file left is a complete member.
+    const Texts files = folder.Files();
+    EXPECT_GE(files.size(), 2u);
+    for (const auto& name : files)
+        EXPECT_EQ(folder.ReadLines(name).size(), 200u) << name;
+}
+
+}  // namespace
+}  // namespace tickforge::clitest

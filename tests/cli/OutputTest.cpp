@@ -1,0 +1,132 @@
+// What a successful run writes: batches as the desktop program's export makes them, the
+// format choices, names of files, the same bytes for the same seed, "-o -" and --help.
+
+#include "CliRunner.h"
+
+#include <regex>
+
+namespace tickforge::clitest {
+namespace {
+
+using Output = CliTest;
+
+const Args Small = {"--days", "10", "--ticks-per-day", "50", "--start", "2024-01-01", "--price", "3000",
+                    "--rng-seed", "11"};
+
+TEST_F(Output, ASingleFileBatchHoldsOneHeadingLineAndTheMembersInOrder)
+{
+    folder.Ok(With(Small, {"--count", "3", "--headings", "--columns", "TDOHLCV", "--rng-seed", "4294967295", "-o",
+                           "all.csv"}));
+    EXPECT_EQ(folder.Files(), Texts{"all.csv"});
+    const Texts lines = folder.ReadLines("all.csv");
+    ASSERT_EQ(lines.size(), 1u + 3u * 10u);
+    EXPECT_EQ(lines[0], R"("TICKER","DATE","OPEN","HIGH","LOW","CLOSE","VOLUME")");
+    std::string member2;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const std::size_t k = (i - 1) / 10 + 1;
+        EXPECT_EQ(Fields(lines[i]).size(), 7u);
+        EXPECT_EQ(Cell(lines[i], 0), "AOI" + std::to_string(k));
+        EXPECT_EQ(Cell(lines[i], 1), std::to_string((i - 1) % 10 + 1) + "/01/2024");
+        if (k == 2)
+            member2 += lines[i].substr(lines[i].find(',') + 1) + "\r\n";
+    }
+    // Member k of a batch seeded N is seeded N + k - 1 modulo 2^32: member 2 is what 0
+    // gives alone (the fixed starting price leaves the run nothing to draw of its own).
+    folder.Ok(With(Small, {"--rng-seed", "0", "-o", "second.csv"}));
+    EXPECT_EQ(member2, folder.Read("second.csv"));
+}
+
+TEST_F(Output, MultipleFilesAreNamedBasePlusMemberNumberPlusExtension)
+{
+    fs::create_directory(folder / "out.d");
+    folder.Ok(
+        With(Small, {"--count", "3", "--multiple-files", "--headings", "--columns", "TC", "-o", "out.d/hist.csv"}));
+    EXPECT_EQ(folder.Files(), Texts{"out.d"});
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder / "out.d"), fs::directory_iterator()), 3);
+    for (int k = 1; k <= 3; ++k) {
+        const Texts lines = folder.ReadLines("out.d/hist" + std::to_string(k) + ".csv");
+        ASSERT_EQ(lines.size(), 11u) << k;
+        EXPECT_EQ(lines[0], R"("TICKER","CLOSE")");
+        EXPECT_EQ(Cell(lines[1], 0), "AOI" + std::to_string(k));
+    }
+
+    // Without -o the security name names the files; tick files are named as the bar files.
+    const std::vector<std::pair<Args, Texts>> cases = {
+        {{"--name", "XYZ"}, {"XYZ.csv"}},
+        {{"--name", "XYZ", "--count", "2", "--multiple-files"}, {"XYZ1.csv", "XYZ2.csv"}},
+        {{"--count", "2", "--multiple-files", "-o", "b.csv", "--ticks-out", "t.csv"},
+         {"b1.csv", "b2.csv", "t1.csv", "t2.csv"}}};
+    for (const auto& [args, files] : cases) {
+        SCOPED_TRACE(files.front());
+        CliFolder other;
+        other.Ok(With(Small, args));
+        EXPECT_EQ(other.Files(), files);
+    }
+}
+
+TEST_F(Output, FormatChoicesShapeEveryLine)
+{
+    // The columns keep the file's fixed order whatever the order of the letters; the
+    // volume is cut to a whole number.
+    folder.Ok(With(Small, {"--columns", "vcd", "--tab", "--no-quotes", "--precision", "9", "--date-format",
+                           "yyyy-MM-dd", "--volatility", "0", "--min-volume", "12.9"}));
+    const Texts lines = folder.ReadLines("AOI.csv");
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(lines[0], "2024-01-01\t3000\t12");
+    EXPECT_EQ(lines[9], "2024-01-10\t3000\t12");
+}
+
+const Args Quick = {"--days", "40", "--ticks-per-day", "200", "--start", "2024-03-01"};
+
+TEST_F(Output, OneSeedGivesTheSameBytesOnEveryRunAndDashWritesThemToStandardOutput)
+{
+    // Random starting price, random period, shocks, bias and dirty data all take part.
+    const Args args = With(Quick, {"--random-period-min", "20", "--shocks", "--shock-days", "3", "--bias", "20",
+                                   "--dirty", "30", "--rng-seed", "99", "--count", "3", "--headings"});
+    folder.Ok(With(args, {"-o", "a.csv"}));
+    folder.Ok(With(args, {"-o", "b.csv"}));
+    folder.Ok(With(args, {"--rng-seed", "100", "-o", "c.csv"}));
+    EXPECT_NE(folder.Read("a.csv"), "");
+    EXPECT_EQ(folder.Read("a.csv"), folder.Read("b.csv"));
+    EXPECT_NE(folder.Read("a.csv"), folder.Read("c.csv"));
+
+    CliFolder other;
+    EXPECT_EQ(other.Ok(With(args, {"-o", "-"})).out, folder.Read("a.csv"));
+    EXPECT_EQ(other.Files(), Texts{});
+}
+
+TEST_F(Output, EachMembersClockSeedIsReportedAndRepeatsItsHistory)
+{
+    const RunResult clock = folder.Ok(With(Quick, {"--count", "3", "--multiple-files", "-o", "clock.csv"}));
+    std::smatch seed;
+    ASSERT_TRUE(std::regex_search(clock.err, seed,
+                                  std::regex("^member 1: rng seed ([0-9]+)\nmember 2: rng seed [0-9]+\n"
+                                             "member 3: rng seed [0-9]+\n$")))
+        << clock.err;
+    // A fixed seed is known already, and --quiet silences the report.
+    EXPECT_EQ(folder.Ok(With(Quick, {"--rng-seed", seed[1].str(), "-o", "again.csv"})).err, "");
+    EXPECT_EQ(folder.Read("clock1.csv"), folder.Read("again.csv"));
+    EXPECT_EQ(folder.Ok(With(Quick, {"--count", "3", "--quiet", "-o", "quiet.csv"})).err, "");
+}
+
+TEST_F(Output, HelpDocumentsEveryOptionWithItsDefault)
+{
+    const RunResult result = folder.Ok({"--help"});
+    EXPECT_EQ(folder.Files(), Texts{});
+    for (const char* option :
+         {"--settings", "--start", "--days", "--random-period-min", "--ticks-per-day", "--price", "--price-min",
+          "--price-max", "--min-price", "--max-price", "--volatility", "--bias", "--shock-days", "--shock-magnitude",
+          "--min-volume", "--max-volume", "--name", "--dirty", "--dirty-labels", "--columns", "--precision",
+          "--date-format", "--count", "--output", "--rng-seed", "--ticks-out"}) {
+        const std::size_t at = result.out.find(option + std::string(" "));
+        ASSERT_NE(at, std::string::npos) << option;
+        EXPECT_TRUE(Contains(result.out.substr(at, result.out.find('\n', at) - at), "default"));
+    }
+    for (const char* text : {"--weekends ", "--no-weekends ", "--soft ", "--hard ", "--shocks ", "--headings ",
+                             "--no-quotes ", "--tab ", "--multiple-files ", "--quiet ", "(default: 180)",
+                             "(default: 5)", "d/MM/yyyy"})
+        EXPECT_TRUE(Contains(result.out, text));
+}
+
+}  // namespace
+}  // namespace tickforge::clitest
