@@ -14,12 +14,11 @@ using DirtyData = CliTest;
 const Args Base = {"--days", "150", "--ticks-per-day", "40", "--price", "3000", "--rng-seed", "3",
                    "--count", "2", "--columns", "TDOHLCV", "--start", "2024-01-01"};
 
-// The column of each field in a line of TDOHLCV.
-const std::map<std::string, std::size_t> Column = {{"OPEN", 2}, {"HIGH", 3}, {"LOW", 4}, {"CLOSE", 5}, {"VOLUME", 6}};
-// Each kind's field, and the field whose value it takes (kinds 1 to 4).
-const std::map<int, std::pair<std::string, std::string>> Effect = {
-    {1, {"OPEN", "CLOSE"}}, {2, {"CLOSE", "OPEN"}}, {3, {"HIGH", "LOW"}},
-    {4, {"LOW", "HIGH"}},   {5, {"VOLUME", ""}},   {6, {"VOLUME", ""}}};
+const char* const Heading[] = {"TICKER", "DATE", "OPEN", "HIGH", "LOW", "CLOSE", "VOLUME"};
+// Each kind's column, and the column whose value it takes (kinds 1 to 4).
+const std::map<int, std::pair<std::size_t, std::size_t>> Effect = {{1, {2, 5}}, {2, {5, 2}}, {3, {3, 4}},
+                                                                     {4, {4, 3}}, {5, {6, 0}}, {6, {6, 0}}};
+const std::string LabelHeading = R"("MEMBER","BAR","DATE","KIND","FIELD","BEFORE","AFTER")";
 
 TEST_F(DirtyData, EveryChangedFieldHasItsLabelAndEveryLabelIsTrue)
 {
@@ -31,7 +30,7 @@ TEST_F(DirtyData, EveryChangedFieldHasItsLabelAndEveryLabelIsTrue)
     ASSERT_EQ(clean.size(), 300u);
     ASSERT_EQ(dirty.size(), clean.size());
     ASSERT_FALSE(labels.empty());
-    EXPECT_EQ(labels[0], R"("MEMBER","BAR","DATE","KIND","FIELD","BEFORE","AFTER")");
+    EXPECT_EQ(labels[0], LabelHeading);
 
     std::set<std::pair<std::size_t, std::size_t>> labelled;  // (line, column)
     std::set<int> members, kinds;
@@ -44,16 +43,15 @@ TEST_F(DirtyData, EveryChangedFieldHasItsLabelAndEveryLabelIsTrue)
         const std::size_t line = static_cast<std::size_t>(member - 1) * 150 + std::stoul(Unquote(label[1]));
         ASSERT_EQ(Effect.count(kind), 1u);
         ASSERT_LT(line, clean.size());
-        const auto& [field, source] = Effect.at(kind);
-        const std::size_t column = Column.at(field);
+        const auto [column, source] = Effect.at(kind);
         const Texts before = Fields(clean[line]);
         EXPECT_EQ(label[2], before[1]);  // the bar's date
-        EXPECT_EQ(Unquote(label[4]), field);
+        EXPECT_EQ(Unquote(label[4]), Heading[column]);
         EXPECT_EQ(label[5], before[column]);
         EXPECT_EQ(label[6], Fields(dirty[line])[column]);
         // The new value: another field of the bar, no volume, or a tenth cut as volumes are.
         if (kind <= 4)
-            EXPECT_EQ(label[6], before[Column.at(source)]);
+            EXPECT_EQ(label[6], before[source]);
         else
             EXPECT_EQ(std::stoll(Unquote(label[6])), kind == 5 ? 0 : std::stoll(Unquote(label[5])) / 10);
         labelled.insert({line, column});
@@ -88,7 +86,7 @@ TEST_F(DirtyData, WithoutAShareOfBadTicksTheCleanBarsAreWritten)
     folder.Ok(With(Base, {"--dirty", "0", "--dirty-labels", "labels.csv", "-o", "none.csv"}));
     EXPECT_EQ(folder.Read("restored.csv"), folder.Read("clean.csv"));
     EXPECT_EQ(folder.Read("none.csv"), folder.Read("clean.csv"));
-    EXPECT_EQ(folder.ReadLines("labels.csv"), Texts{R"("MEMBER","BAR","DATE","KIND","FIELD","BEFORE","AFTER")"});
+    EXPECT_EQ(folder.ReadLines("labels.csv"), Texts{LabelHeading});
 }
 
 }  // namespace

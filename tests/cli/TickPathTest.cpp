@@ -10,8 +10,8 @@ using TickPath = CliTest;
 
 TEST_F(TickPath, TheBarsAgreeWithTheTicksTheyAreMadeFrom)
 {
-    folder.Ok({"--days", "9", "--ticks-per-day", "8", "--start", "2024-02-27", "--volatility", "5", "--rng-seed", "21",
-        "--no-weekends", "--ticks-out", "ticks.csv"});
+    folder.Ok({"--days", "9", "--ticks-per-day", "8", "--start", "2024-02-27", "--volatility", "5", "--rng-seed",
+               "21", "--no-weekends", "--ticks-out", "ticks.csv"});
     const Texts ticks = folder.ReadLines("ticks.csv");
     const Texts bars = folder.ReadLines("AOI.csv");
     ASSERT_EQ(ticks.size(), 72u);  // weekend days are simulated too
