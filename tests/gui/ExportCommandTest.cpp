@@ -1,26 +1,17 @@
 // The main window's two export buttons: the format dialog, the column check, the save
 // dialog and the files of a plain export and of batches, with the failures each step
-// can meet. The dialogs are answered from inside their own event loops; the save
-// dialog is replaced by a chooser that names a file in a scratch folder.
+// can meet. The format dialog is answered from inside its own event loop; the save
+// dialog is replaced by a chooser that names a file in a scratch folder, and is itself
+// tested on its own.
 
 #include "GuiTestSupport.h"
-#include "TGenerator.h"
-#include "TProgress.h"
 #include "export/HistoryWriter.h"
 #include "gui/ExportFormatDialog.h"
 #include "gui/SaveExportDialog.h"
 
-#include <QCheckBox>
-#include <QDir>
-#include <QFile>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <QtTest>
 
-#include <functional>
+#include <memory>
 #include <optional>
 
 using namespace tickforge;
@@ -28,9 +19,10 @@ using namespace tickforge::testing;
 
 namespace {
 
-// Answers the export format dialog whenever it is shown: makes the choices, then
-// presses OK or Cancel. Counts how often the dialog appeared and what the window's
-// generated history held at that moment.
+// Answers the export format dialog whenever it is shown by clicking the named controls
+// in order (a click toggles a box: the dialog starts with every column but the ticker
+// ticked); the last should be OK (BitBtn1) or Cancel (BitBtn2). Counts the showings and
+// notes how many series the generated history had at the first.
 class FormatDialogAnswer final : public QObject {
 public:
     FormatDialogAnswer(TfrmWriteMarket& dialog, TGenerator& window) : dialog_(dialog), window_(window)
@@ -38,8 +30,7 @@ public:
         dialog.installEventFilter(this);
     }
 
-    std::function<void(TfrmWriteMarket&)> choose;
-    bool pressOk = true;
+    QStringList clicks{QStringLiteral("BitBtn1")};
     int shown = 0;
     int seriesWhenShown = -1;
 
@@ -47,12 +38,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (watched == &dialog_ && event->type() == QEvent::Show) {
-            ++shown;
-            seriesWhenShown = window_.Run().GeneratedSet.SeriesCount();
+            if (shown++ == 0)
+                seriesWhenShown = window_.Run().GeneratedSet.SeriesCount();
             QTimer::singleShot(0, &dialog_, [this] {
-                if (choose)
-                    choose(dialog_);
-                Find<QPushButton>(dialog_, pressOk ? "BitBtn1" : "BitBtn2")->click();
+                for (const QString& name : clicks)
+                    Find<QAbstractButton>(dialog_, name)->click();
             });
         }
         return QObject::eventFilter(watched, event);
@@ -63,40 +53,19 @@ private:
     TGenerator& window_;
 };
 
-// Stands in for the save dialog: records the preset name and returns a chosen path.
-class SaveChooser {
-public:
-    SaveChooser()
-    {
-        previous_ = SetSaveFileChooser([this](QWidget*, const QString& preset) {
-            ++asked;
-            presets << preset;
-            return chosen;
-        });
-    }
-    ~SaveChooser() { SetSaveFileChooser(previous_); }
-    SaveChooser(const SaveChooser&) = delete;
-    SaveChooser& operator=(const SaveChooser&) = delete;
-
+// Stands in for the save dialog: records the preset names and answers with chosen.
+struct SaveChooser {
     std::optional<QString> chosen;
-    int asked = 0;
     QStringList presets;
-
-private:
-    SaveFileChooser previous_;
+    Seam<SaveFileChooser> seam{SetSaveFileChooser, [this](QWidget*, const QString& preset) {
+                                   presets << preset;
+                                   return chosen;
+                               }};
 };
-
-QByteArray Contents(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
 
 QList<QByteArray> Lines(const QString& path)
 {
-    QList<QByteArray> lines = Contents(path).split('\n');
+    QList<QByteArray> lines = ReadFile(path).split('\n');
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
@@ -111,111 +80,108 @@ QByteArray FirstField(const QByteArray& line)
     return field;
 }
 
-void Tick(TfrmWriteMarket& dialog, const char* name, bool ticked)
-{
-    auto* box = Find<QAbstractButton>(dialog, name);
-    if (box->isChecked() != ticked)
-        box->click();
-}
-
 }  // namespace
 
 class ExportCommandTest : public QObject {
     Q_OBJECT
 
-private slots:
+    QTemporaryDir folder;
+    std::unique_ptr<SaveChooser> chooser;
+    std::unique_ptr<TfrmWriteMarket> dialog;
+    std::unique_ptr<MainWindowUnderTest> w;
+    std::unique_ptr<FormatDialogAnswer> answer;
+
+    QString Path(const char* name) const { return folder.filePath(QString::fromLatin1(name)); }
+    QStringList Files() const { return QDir(folder.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot); }
+    const TTimeSeriesSet& Generated() { return w->Run().GeneratedSet; }
+    void SetText(const char* field, const char* text) { w->window.Panel().SetText(field, text); }
+
+    void Generate()
+    {
+        w->Press("btnGenerate");
+        QVERIFY(Generated().Length() > 0);
+    }
+
+    void Press(const char* button)
+    {
+        GuardAgainstHanging(&w->window, 60000);
+        w->Press(button);
+    }
+
+    // What the writer makes of bars with the dialog's current choices and the ticker.
+    QByteArray Reference(const TTimeSeriesSet& bars, const char* ticker, bool headings = false) const
+    {
+        const QString path = folder.filePath(QStringLiteral("reference.txt"));
+        const ExportFormat format = dialog->ReadExportFormat();
+        WriteHistoryFile(path.toStdString(), false, bars, format, ticker, headings && format.WriteHeadings,
+                         w->window.Run().Formats());
+        const QByteArray text = ReadFile(path);
+        QFile::remove(path);
+        return text;
+    }
+
+private Q_SLOTS:
     void init()
     {
-        QVERIFY(folder_.isValid());
-        boxes_ = new AlertRecorder;
-        chooser_ = new SaveChooser;
-        window_ = new TGenerator;
-        progress_ = new TProgress;
-        dialog_ = new TfrmWriteMarket;
-        window_->SetProgressWindow(progress_);
-        window_->SetExportFormatDialog(dialog_);
-        answer_ = new FormatDialogAnswer(*dialog_, *window_);
+        QVERIFY(folder.isValid());
+        chooser = std::make_unique<SaveChooser>();
+        chooser->chosen = Path("AOI.csv");
+        dialog = std::make_unique<TfrmWriteMarket>();
+        w = std::make_unique<MainWindowUnderTest>();
+        w->window.SetExportFormatDialog(dialog.get());
+        answer = std::make_unique<FormatDialogAnswer>(*dialog, w->window);
         // Short histories keep the batches quick.
-        window_->Panel().SetText("ebLength", "20");
-        window_->Panel().SetText("ebTicksPerDay", "50");
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_));
+        SetText("ebLength", "20");
+        SetText("ebTicksPerDay", "50");
     }
 
     void cleanup()
     {
-        delete answer_;
-        delete window_;
-        delete dialog_;
-        delete progress_;
-        delete chooser_;
-        delete boxes_;
-        for (const QFileInfo& entry : QDir(folder_.path()).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
-            if (entry.isDir())
-                QDir(entry.filePath()).removeRecursively();
-            else
-                QFile::remove(entry.filePath());
-        }
+        answer.reset();
+        w.reset();
+        dialog.reset();
+        chooser.reset();
+        QDir(folder.path()).removeRecursively();
+        QDir().mkpath(folder.path());
     }
 
-    void plainExportWritesTheCurrentHistory()
+    void plainExportWritesTheCurrentHistoryUnderTheSecurityName()
     {
         Generate();
-        chooser_->chosen = Path("AOI.csv");
-        answer_->choose = [](TfrmWriteMarket& d) { Tick(d, "cbTicker", true); };
+        SetText("ebSecurityName", "XJO");
+        chooser->chosen = Path("XJO.csv");
+        // The file mode plays no part in a plain export.
+        answer->clicks = QStringList{"cbTicker", "rbMultiFile", "BitBtn1"};
         Press("btnExport");
 
-        QVERIFY(boxes_->boxes.empty());
-        QCOMPARE(answer_->shown, 1);
-        QCOMPARE(chooser_->presets, QStringList{QStringLiteral("AOI.csv")});
-        QCOMPARE(Contents(Path("AOI.csv")), Reference(window_->Run().GeneratedSet, "AOI"));
-        QCOMPARE(FirstField(Lines(Path("AOI.csv")).first()), QByteArray("AOI"));
-    }
-
-    void savePresetFollowsTheSecurityName()
-    {
-        Generate();
-        window_->Panel().SetText("ebSecurityName", "XJO");
-        chooser_->chosen = std::nullopt;
-        Press("btnExport");
-        QCOMPARE(chooser_->presets, QStringList{QStringLiteral("XJO.csv")});
-    }
-
-    void theFileModeDoesNotAffectThePlainExport()
-    {
-        Generate();
-        chooser_->chosen = Path("AOI.csv");
-        answer_->choose = [](TfrmWriteMarket& d) { Find<QRadioButton>(d, "rbMultiFile")->click(); };
-        Press("btnExport");
-        QCOMPARE(Contents(Path("AOI.csv")), Reference(window_->Run().GeneratedSet, "AOI"));
-        QVERIFY(!QFile::exists(Path("AOI1.csv")));
+        QVERIFY(w->boxes.boxes.empty());
+        QCOMPARE(answer->shown, 1);
+        QCOMPARE(chooser->presets, QStringList{QStringLiteral("XJO.csv")});
+        QCOMPARE(ReadFile(Path("XJO.csv")), Reference(Generated(), "XJO"));
+        QCOMPARE(FirstField(Lines(Path("XJO.csv")).first()), QByteArray("XJO"));
+        QCOMPARE(Files(), QStringList{QStringLiteral("XJO.csv")});
     }
 
     void exportBeforeAnyGenerateGeneratesFirst()
     {
-        QCOMPARE(window_->Run().GeneratedSet.SeriesCount(), 0);
-        chooser_->chosen = Path("AOI.csv");
+        QCOMPARE(Generated().SeriesCount(), 0);
         Press("btnExport");
-        QCOMPARE(answer_->seriesWhenShown, 5);
-        QVERIFY(window_->Run().GeneratedSet.Length() > 0);
-        QCOMPARE(Contents(Path("AOI.csv")), Reference(window_->Run().GeneratedSet, "AOI"));
+        QCOMPARE(answer->seriesWhenShown, 5);
+        QVERIFY(Generated().Length() > 0);
+        QCOMPARE(ReadFile(Path("AOI.csv")), Reference(Generated(), "AOI"));
     }
 
     void batchOfThreeIntoOneFile()
     {
         Generate();
         TTimeSeriesSet first;
-        CopyBars(window_->Run().GeneratedSet, first);
-        WriteFile(Path("AOI.csv"), "an older file\r\n");
-        window_->Panel().SetText("ebMultiples", "3");
-        chooser_->chosen = Path("AOI.csv");
-        answer_->choose = [](TfrmWriteMarket& d) {
-            Tick(d, "cbTicker", true);
-            Tick(d, "cbHeadings", true);
-        };
+        CopyBars(Generated(), first);
+        QVERIFY(WriteFile(Path("AOI.csv"), "an older file\r\n"));
+        SetText("ebMultiples", "3");
+        answer->clicks = QStringList{"cbTicker", "cbHeadings", "BitBtn1"};
         Press("btnExportMulti");
 
-        QVERIFY(boxes_->boxes.empty());
+        QVERIFY(w->boxes.boxes.empty());
         const QList<QByteArray> lines = Lines(Path("AOI.csv"));
         const int bars = first.Length();
         QCOMPARE(lines.size(), 1 + 3 * bars);
@@ -224,251 +190,208 @@ private slots:
             for (int i = 0; i < bars; ++i)
                 QCOMPARE(FirstField(lines[1 + (member - 1) * bars + i]), "AOI" + QByteArray::number(member));
         // Member 1 is the history that was current; the last member is the one now shown.
-        QVERIFY(Contents(Path("AOI.csv")).startsWith(Reference(first, "AOI1", true)));
-        QVERIFY(Contents(Path("AOI.csv")).endsWith(Reference(window_->Run().GeneratedSet, "AOI3")));
+        QVERIFY(ReadFile(Path("AOI.csv")).startsWith(Reference(first, "AOI1", true)));
+        QVERIFY(ReadFile(Path("AOI.csv")).endsWith(Reference(Generated(), "AOI3")));
     }
 
     void batchOfThreeIntoThreeFiles()
     {
         Generate();
         TTimeSeriesSet first;
-        CopyBars(window_->Run().GeneratedSet, first);
-        window_->Panel().SetText("ebMultiples", "3");
-        chooser_->chosen = Path("AOI.csv");
-        answer_->choose = [](TfrmWriteMarket& d) {
-            Tick(d, "cbTicker", true);
-            Tick(d, "cbHeadings", true);
-            Find<QRadioButton>(d, "rbMultiFile")->click();
-        };
+        CopyBars(Generated(), first);
+        SetText("ebMultiples", "3");
+        answer->clicks = QStringList{"cbTicker", "cbHeadings", "rbMultiFile", "BitBtn1"};
         Press("btnExportMulti");
 
-        QVERIFY(boxes_->boxes.empty());
-        QVERIFY(!QFile::exists(Path("AOI.csv")));
-        QCOMPARE(Contents(Path("AOI1.csv")), Reference(first, "AOI1", true));
-        QCOMPARE(Contents(Path("AOI3.csv")), Reference(window_->Run().GeneratedSet, "AOI3", true));
+        QVERIFY(w->boxes.boxes.empty());
+        QCOMPARE(Files(), (QStringList{"AOI1.csv", "AOI2.csv", "AOI3.csv"}));
+        QCOMPARE(ReadFile(Path("AOI1.csv")), Reference(first, "AOI1", true));
+        QCOMPARE(ReadFile(Path("AOI3.csv")), Reference(Generated(), "AOI3", true));
         const QList<QByteArray> second = Lines(Path("AOI2.csv"));
         QCOMPARE(second.size(), 1 + first.Length());
         QCOMPARE(FirstField(second[1]), QByteArray("AOI2"));
         // Three independent histories.
-        QVERIFY(Contents(Path("AOI1.csv")).mid(60) != Contents(Path("AOI2.csv")).mid(60));
+        QVERIFY(ReadFile(Path("AOI1.csv")).mid(60) != ReadFile(Path("AOI2.csv")).mid(60));
     }
 
-    void batchCountOfZeroWritesNothing()
+    void aNameWithoutExtensionStaysWithout()
     {
         Generate();
-        window_->Panel().SetText("ebMultiples", "0");
-        chooser_->chosen = Path("AOI.csv");
-        Press("btnExportMulti");
-        QCOMPARE(answer_->shown, 1);
-        QCOMPARE(chooser_->asked, 1);
-        QVERIFY(boxes_->boxes.empty());
-        QVERIFY(QDir(folder_.path()).isEmpty());
-    }
-
-    void batchCountThatIsNoNumber()
-    {
-        window_->Panel().SetText("ebMultiples", "ten");
-        Press("btnExportMulti");
-        QCOMPARE(boxes_->boxes.size(), std::size_t(1));
-        QCOMPARE(boxes_->boxes[0].text, QStringLiteral("'ten' is not a valid integer value."));
-        QCOMPARE(boxes_->boxes[0].title, QStringLiteral("Tickforge"));
-        QCOMPARE(boxes_->boxes[0].icon, AlertIcon::Stop);
-        QCOMPARE(window_->Run().GeneratedSet.SeriesCount(), 0);
-        QCOMPARE(answer_->shown, 0);
-    }
-
-    void aNameWithoutExtension()
-    {
-        Generate();
-        chooser_->chosen = Path("AOI");
+        chooser->chosen = Path("AOI");
         Press("btnExport");
-        QCOMPARE(Contents(Path("AOI")), Reference(window_->Run().GeneratedSet, "AOI"));
+        QCOMPARE(ReadFile(Path("AOI")), Reference(Generated(), "AOI"));
 
-        window_->Panel().SetText("ebMultiples", "2");
-        answer_->choose = [](TfrmWriteMarket& d) { Find<QRadioButton>(d, "rbMultiFile")->click(); };
+        SetText("ebMultiples", "2");
+        answer->clicks = QStringList{"rbMultiFile", "BitBtn1"};
         Press("btnExportMulti");
-        QVERIFY(QFile::exists(Path("AOI1")));
-        QVERIFY(QFile::exists(Path("AOI2")));
-        QCOMPARE(QDir(folder_.path()).entryList(QDir::Files).size(), 3);
+        QCOMPARE(Files(), (QStringList{"AOI", "AOI1", "AOI2"}));
     }
 
     void dirtyDataLeavesTheExportClean()
     {
-        Find<QCheckBox>(*window_, "cbDirtyDataActive")->setChecked(true);
-        window_->Panel().SetText("ebDirtydata", "100");
+        w->Press("cbDirtyDataActive");
+        SetText("ebDirtydata", "100");
         Generate();
-        const QByteArray clean = Reference(window_->Run().GeneratedSet, "AOI");
-        QVERIFY(clean != Reference(window_->Run().WorkingSet, "AOI"));
-        Find<QPushButton>(*window_, "btnCorrupt")->click();
-        chooser_->chosen = Path("AOI.csv");
+        const QByteArray clean = Reference(Generated(), "AOI");
+        QVERIFY(clean != Reference(w->Run().WorkingSet, "AOI"));
+        w->Press("btnCorrupt");
         Press("btnExport");
-        QCOMPARE(Contents(Path("AOI.csv")), clean);
+        QCOMPARE(ReadFile(Path("AOI.csv")), clean);
     }
 
-    void noValueColumnIsRefused()
+    // Each row starts from a file "AOI.csv" that must survive untouched. Panel steps
+    // are "field=text" or a box to tick.
+    void stopsWithoutWriting_data()
     {
-        Generate();
-        chooser_->chosen = Path("AOI.csv");
-        answer_->choose = [](TfrmWriteMarket& d) {
-            Tick(d, "cbTicker", true);
-            for (const char* name : {"cbOpen", "cbHigh", "cbLow", "cbClose", "cbVolume"})
-                Tick(d, name, false);
-        };
-        Press("btnExport");
-        QCOMPARE(boxes_->boxes.size(), std::size_t(1));
-        QCOMPARE(boxes_->boxes[0].text, QStringLiteral("At least one value column must be selected"));
-        QCOMPARE(boxes_->boxes[0].title, QStringLiteral("Illegal column selection"));
-        QCOMPARE(chooser_->asked, 0);
-        QVERIFY(QDir(folder_.path()).isEmpty());
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("generated");
+        QTest::addColumn<QStringList>("panel");
+        QTest::addColumn<QStringList>("clicks");
+        QTest::addColumn<bool>("fileChosen");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("dialogShown");
+        QTest::addColumn<int>("chooserAsked");
+        const QStringList ok{"BitBtn1"};
+        QTest::newRow("batch count of zero") << "btnExportMulti" << true << QStringList{"ebMultiples=0"} << ok << true
+                                             << QStringList{} << "" << 1 << 1;
+        QTest::newRow("format dialog cancelled") << "btnExport" << true << QStringList{} << QStringList{"BitBtn2"}
+                                                 << true << QStringList{} << "" << 1 << 0;
+        QTest::newRow("save dialog cancelled") << "btnExport" << true << QStringList{} << ok << false << QStringList{}
+                                               << "" << 1 << 1;
+        QTest::newRow("no value column")
+            << "btnExport" << true << QStringList{}
+            << QStringList{"cbTicker", "cbOpen", "cbHigh", "cbLow", "cbClose", "cbVolume", "BitBtn1"} << true
+            << QStringList{"At least one value column must be selected"} << "Illegal column selection" << 1 << 0;
+        QTest::newRow("batch count that is no number")
+            << "btnExportMulti" << false << QStringList{"ebMultiples=ten"} << ok << true
+            << QStringList{"'ten' is not a valid integer value."} << "Tickforge" << 0 << 0;
+        // With no history to write, neither dialog appears.
+        QTest::newRow("first generation refused by a check")
+            << "btnExport" << false << QStringList{"cbActiveShock", "ebShockMag=0.5"} << ok << true
+            << QStringList{"Minimum Shock Magnitude is 1.0"} << "Error" << 0 << 0;
+        QTest::newRow("first generation failing")
+            << "btnExport" << false << QStringList{"ebTicksPerDay=abc"} << ok << true
+            << QStringList{"'abc' is not a valid integer value."} << "Tickforge" << 0 << 0;
     }
 
-    void cancelStopsSilently()
+    void stopsWithoutWriting()
     {
-        Generate();
-        chooser_->chosen = Path("AOI.csv");
-        answer_->pressOk = false;
-        Press("btnExport");
-        QCOMPARE(answer_->shown, 1);
-        QCOMPARE(chooser_->asked, 0);
+        QFETCH(QString, button);
+        QFETCH(bool, generated);
+        QFETCH(QStringList, panel);
+        QFETCH(QStringList, clicks);
+        QFETCH(bool, fileChosen);
+        QFETCH(QStringList, texts);
+        QFETCH(QString, title);
+        QFETCH(int, dialogShown);
+        QFETCH(int, chooserAsked);
+        if (generated)
+            Generate();
+        for (const QString& step : panel) {
+            const QStringList parts = step.split(QLatin1Char('='));
+            if (parts.size() == 2)
+                w->window.Panel().SetText(parts[0].toStdString(), parts[1].toStdString());
+            else
+                w->window.Panel().SetChecked(step.toStdString(), true);
+        }
+        QVERIFY(WriteFile(Path("AOI.csv"), "kept\r\n"));
+        answer->clicks = clicks;
+        if (!fileChosen)
+            chooser->chosen = std::nullopt;
+        Press(button.toLatin1().constData());
 
-        answer_->pressOk = true;
-        chooser_->chosen = std::nullopt;
-        Press("btnExport");
-        QCOMPARE(chooser_->asked, 1);
-        QVERIFY(boxes_->boxes.empty());
-        QVERIFY(QDir(folder_.path()).isEmpty());
+        QCOMPARE(w->boxes.Texts(), texts);
+        for (const AlertBox& box : w->boxes.boxes) {
+            QCOMPARE(box.title, title);
+            QCOMPARE(box.icon, title == QStringLiteral("Tickforge") ? AlertIcon::Stop : AlertIcon::None);
+        }
+        QCOMPARE(answer->shown, dialogShown);
+        QCOMPARE(chooser->presets.size(), chooserAsked);
+        QCOMPARE(Files(), QStringList{QStringLiteral("AOI.csv")});
+        QCOMPARE(ReadFile(Path("AOI.csv")), QByteArray("kept\r\n"));
+        QCOMPARE(Generated().SeriesCount(), generated ? 5 : 0);
+        QVERIFY(w->window.TakesInput() && !w->window.Busy());
     }
 
     void aFailingMemberEndsTheBatch()
     {
         Generate();
-        QVERIFY(QDir(folder_.path()).mkdir(QStringLiteral("AOI3.csv")));  // cannot be written as a file
-        window_->Panel().SetText("ebMultiples", "4");
-        chooser_->chosen = Path("AOI.csv");
-        answer_->choose = [](TfrmWriteMarket& d) { Find<QRadioButton>(d, "rbMultiFile")->click(); };
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("AOI3.csv")));  // cannot be written as a file
+        SetText("ebMultiples", "4");
+        answer->clicks = QStringList{"rbMultiFile", "BitBtn1"};
         Press("btnExportMulti");
 
-        QCOMPARE(boxes_->boxes.size(), std::size_t(1));
-        QCOMPARE(boxes_->boxes[0].text,
-                 QStringLiteral("Error writing to file ") + Path("AOI3.csv") + QStringLiteral(". Is it open elsewhere?"));
-        QCOMPARE(boxes_->boxes[0].title, QStringLiteral("File Error"));
-        QVERIFY(QFile::exists(Path("AOI1.csv")));
-        QVERIFY(QFile::exists(Path("AOI2.csv")));
-        QVERIFY(!QFile::exists(Path("AOI4.csv")));
-        QVERIFY(window_->TakesInput());
-        QVERIFY(!window_->Busy());
+        QCOMPARE(w->boxes.Texts(), QStringList{"Error writing to file " + Path("AOI3.csv") + ". Is it open elsewhere?"});
+        QCOMPARE(w->boxes.boxes[0].title, QStringLiteral("File Error"));
+        QCOMPARE(Files(), (QStringList{"AOI1.csv", "AOI2.csv", "AOI3.csv"}));
+        QVERIFY(w->window.TakesInput() && !w->window.Busy());
     }
 
     void aFailingGenerationEndsTheBatchNamingTheMemberBefore()
     {
         Generate();
-        window_->Panel().SetText("ebTicksPerDay", "x");
-        window_->Panel().SetText("ebMultiples", "3");
-        chooser_->chosen = Path("AOI.csv");
-        answer_->choose = [](TfrmWriteMarket& d) { Find<QRadioButton>(d, "rbMultiFile")->click(); };
+        SetText("ebTicksPerDay", "x");
+        SetText("ebMultiples", "3");
+        answer->clicks = QStringList{"rbMultiFile", "BitBtn1"};
         Press("btnExportMulti");
 
         // Only the file error: the generation's own message is not shown.
-        QCOMPARE(boxes_->Texts(), QStringList{QStringLiteral("Error writing to file ") + Path("AOI1.csv") +
-                                              QStringLiteral(". Is it open elsewhere?")});
-        QVERIFY(QFile::exists(Path("AOI1.csv")));
-        QVERIFY(!QFile::exists(Path("AOI2.csv")));
-        QVERIFY(!progress_->isVisible());
-        QVERIFY(window_->TakesInput());
-    }
-
-    void firstGenerationRefusedByTheChecksStopsTheExport()
-    {
-        // Nothing generated yet and the panel fails a check: its box is shown, and with
-        // no history to write neither dialog appears and no file is touched.
-        Find<QCheckBox>(*window_, "cbActiveShock")->setChecked(true);
-        window_->Panel().SetText("ebShockMag", "0.5");
-        WriteFile(Path("AOI.csv"), "kept\r\n");
-        chooser_->chosen = Path("AOI.csv");
-        Press("btnExport");
-
-        QCOMPARE(boxes_->Texts(), QStringList{QStringLiteral("Minimum Shock Magnitude is 1.0")});
-        QCOMPARE(answer_->shown, 0);
-        QCOMPARE(chooser_->asked, 0);
-        QCOMPARE(Contents(Path("AOI.csv")), QByteArray("kept\r\n"));
-    }
-
-    void firstGenerationErrorStopsBeforeTheDialog()
-    {
-        window_->Panel().SetText("ebTicksPerDay", "abc");
-        Press("btnExport");
-        QCOMPARE(boxes_->Texts(), QStringList{QStringLiteral("'abc' is not a valid integer value.")});
-        QCOMPARE(boxes_->boxes[0].title, QStringLiteral("Tickforge"));
-        QCOMPARE(answer_->shown, 0);
-        QVERIFY(window_->TakesInput());
+        QCOMPARE(w->boxes.Texts(), QStringList{"Error writing to file " + Path("AOI1.csv") + ". Is it open elsewhere?"});
+        QCOMPARE(Files(), QStringList{QStringLiteral("AOI1.csv")});
+        QVERIFY(!w->progress.isVisible());
+        QVERIFY(w->window.TakesInput());
     }
 
     void theDialogKeepsItsChoicesBetweenExports()
     {
         Generate();
-        chooser_->chosen = Path("AOI.csv");
-        answer_->choose = [](TfrmWriteMarket& d) { Find<QRadioButton>(d, "rbTab")->click(); };
-        answer_->pressOk = false;
+        answer->clicks = QStringList{"rbTab", "BitBtn2"};
         Press("btnExport");
-        answer_->choose = nullptr;
-        answer_->pressOk = true;
+        answer->clicks = QStringList{"BitBtn1"};
         Press("btnExport");
         QVERIFY(Lines(Path("AOI.csv")).first().contains('\t'));
     }
 
-private:
-    QString Path(const char* name) const { return folder_.filePath(QString::fromLatin1(name)); }
-
-    void Generate()
+    void saveDialogSettings()
     {
-        Find<QPushButton>(*window_, "btnGenerate")->click();
-        QVERIFY(window_->Run().GeneratedSet.Length() > 0);
+        TSaveExportDialog save(nullptr, Path("AOI.csv"));
+        QCOMPARE(save.acceptMode(), QFileDialog::AcceptSave);
+        QCOMPARE(save.nameFilters(), QStringList{QStringLiteral("CSV (*.csv)")});
+        QCOMPARE(save.defaultSuffix(), QString());
+        QVERIFY(save.testOption(QFileDialog::DontConfirmOverwrite));
+        QVERIFY(save.isSizeGripEnabled());
+        QCOMPARE(save.selectedFiles(), QStringList{Path("AOI.csv")});
     }
 
-    void Press(const char* button)
+    void saveDialogRefusesOnlyReadOnlyFiles_data()
     {
-        // A safety net: no modal loop may outlive the test.
-        QTimer guard;
-        guard.setSingleShot(true);
-        connect(&guard, &QTimer::timeout, [] {
-            while (QWidget* modal = QApplication::activeModalWidget())
-                modal->close();
-        });
-        guard.start(60000);
-        Find<QPushButton>(*window_, button)->click();
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QFileDevice::Permissions>("permissions");  // of an existing file
+        QTest::addColumn<bool>("accepted");
+        const QFileDevice::Permissions readOnly = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+        QTest::newRow("new file") << "new.csv" << QFileDevice::Permissions() << true;
+        QTest::newRow("writable file") << "old.csv" << (readOnly | QFileDevice::WriteOwner) << true;
+        QTest::newRow("read-only file") << "locked.csv" << readOnly << false;
     }
 
-    // What the writer makes of bars with the dialog's current choices and the ticker.
-    QByteArray Reference(const TTimeSeriesSet& bars, const char* ticker, bool headings = false) const
+    void saveDialogRefusesOnlyReadOnlyFiles()
     {
-        const QString path = folder_.filePath(QStringLiteral("reference.txt"));
-        WriteHistoryFile(path.toStdString(), false, bars, dialog_->ReadExportFormat(), ticker,
-                         headings && dialog_->ReadExportFormat().WriteHeadings, window_->Run().Formats());
-        const QByteArray text = Contents(path);
-        QFile::remove(path);
-        return text;
+        QFETCH(QString, name);
+        QFETCH(QFileDevice::Permissions, permissions);
+        QFETCH(bool, accepted);
+        const QString path = folder.filePath(name);
+        if (permissions) {
+            QVERIFY(WriteFile(path, ""));
+            QVERIFY(QFile::setPermissions(path, permissions));
+        }
+        TSaveExportDialog save(nullptr, path);
+        save.setResult(QDialog::Rejected);
+        save.accept();
+        QCOMPARE(save.result(), int(accepted ? QDialog::Accepted : QDialog::Rejected));
+        const QString refusal = path + QStringLiteral("\nThis file is set to read-only.\nTry again with a different file name.");
+        QCOMPARE(w->boxes.Texts(), accepted ? QStringList{} : QStringList{refusal});
     }
-
-    static void CopyBars(const TTimeSeriesSet& from, TTimeSeriesSet& to)
-    {
-        to.SetSeriesCount(from.SeriesCount());
-        to.Assign(from);
-    }
-
-    static void WriteFile(const QString& path, const QByteArray& text)
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    }
-
-    QTemporaryDir folder_;
-    AlertRecorder* boxes_ = nullptr;
-    SaveChooser* chooser_ = nullptr;
-    TGenerator* window_ = nullptr;
-    TProgress* progress_ = nullptr;
-    TfrmWriteMarket* dialog_ = nullptr;
-    FormatDialogAnswer* answer_ = nullptr;
 };
 
 QTEST_MAIN(ExportCommandTest)

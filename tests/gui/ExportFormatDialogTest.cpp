@@ -1,298 +1,263 @@
 // The export format dialog: its example line, the precision's up-down control, the
 // choices it keeps between exports and the record it hands to the export command.
 
+#include "GuiTestSupport.h"
 #include "gui/ExportFormatDialog.h"
 #include "gui/UpDown.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QTimer>
-#include <QToolButton>
-#include <QtTest>
 
 #include <functional>
+#include <memory>
 
-using tickforge::ExportFormat;
-using tickforge::TfrmWriteMarket;
-using tickforge::TUpDown;
+using namespace tickforge;
+using namespace tickforge::testing;
 
 namespace {
 
-template <typename T>
-T* Control(QWidget& window, const char* name)
-{
-    T* control = window.findChild<T*>(QString::fromLatin1(name));
-    if (control == nullptr)
-        qFatal("control %s is missing", name);
-    return control;
-}
-
-QString Example(TfrmWriteMarket& dialog)
-{
-    return Control<QLabel>(dialog, "pnlExample")->text();
-}
-
-void Click(QAbstractButton* button)
-{
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
-// Runs the modal dialog while `act` works on it from inside its event loop; `act`
-// must close the dialog. A second timer closes it anyway so a fault cannot hang.
-bool ExecuteWhile(TfrmWriteMarket& dialog, const std::function<void()>& act)
-{
-    QTimer::singleShot(0, &dialog, act);
-    QTimer::singleShot(5000, &dialog, [&dialog] { dialog.done(QDialog::Rejected); });
-    return dialog.Execute();
-}
-
 const char* const ColumnBoxes[] = {"cbTicker", "cbDate", "cbOpen", "cbHigh", "cbLow", "cbClose", "cbVolume"};
+
+// The included columns as letters, "-" for a left-out one: "-DOHLCV" by default.
+QString Columns(const ExportFormat& f)
+{
+    QString letters;
+    const bool included[] = {f.TickerColumn, f.DateColumn, f.OpenColumn, f.HighColumn,
+                             f.LowColumn, f.CloseColumn, f.VolumeColumn};
+    for (int i = 0; i < 7; ++i)
+        letters += included[i] ? QLatin1Char("TDOHLCV"[i]) : QLatin1Char('-');
+    return letters;
+}
+
+QStringList Headings(const ExportFormat& f)
+{
+    QStringList headings;
+    for (const std::string* h : {&f.TickerHeading, &f.DateHeading, &f.OpenHeading, &f.HighHeading, &f.LowHeading,
+                                 &f.CloseHeading, &f.VolumeHeading})
+        headings << QString::fromStdString(*h);
+    return headings;
+}
 
 }  // namespace
 
 class ExportFormatDialogTest : public QObject {
     Q_OBJECT
 
-private slots:
-    void init()
+    std::unique_ptr<TfrmWriteMarket> dialog;
+
+    QString Example() const { return Find<QLabel>(*dialog, "pnlExample")->text(); }
+    QString Precision() const { return Find<QLineEdit>(*dialog, "ebPrec")->text(); }
+    void Click(const char* name) const { QTest::mouseClick(Find<QAbstractButton>(*dialog, name), Qt::LeftButton); }
+
+    // Runs the modal dialog while act works on it from inside its event loop; act must
+    // close the dialog. A second timer closes it anyway so that a fault cannot hang.
+    bool ExecuteWhile(const std::function<void()>& act)
     {
-        dialog = new TfrmWriteMarket;
-        dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        dialog->hide();
+        QTimer::singleShot(0, dialog.get(), act);
+        QTimer::singleShot(5000, dialog.get(), [this] { dialog->done(QDialog::Rejected); });
+        return dialog->Execute();
     }
 
-    void cleanup()
+private Q_SLOTS:
+    void init()
     {
-        delete dialog;
-        dialog = nullptr;
+        dialog = std::make_unique<TfrmWriteMarket>();
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
     }
+    void cleanup() { dialog.reset(); }
 
     void layoutMatchesTheDesign()
     {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Export Format"));
         QCOMPARE(dialog->size(), QSize(373, 263));
-        QCOMPARE(Control<QGroupBox>(*dialog, "GroupBox1")->title(), QStringLiteral("Columns"));
-        QCOMPARE(Control<QGroupBox>(*dialog, "GroupBox2")->title(), QStringLiteral("Delimiter"));
-        QCOMPARE(Control<QGroupBox>(*dialog, "GroupBox3")->title(), QStringLiteral("Files"));
-        QCOMPARE(Control<QLabel>(*dialog, "Label2")->text(), QStringLiteral("Precision (digits):"));
-        QCOMPARE(Control<QCheckBox>(*dialog, "cbHeadings")->text(), QStringLiteral("Headings"));
-        QCOMPARE(Control<QCheckBox>(*dialog, "cbQuotes")->text(), QStringLiteral("Quote Values"));
-        QCOMPARE(Control<QRadioButton>(*dialog, "rbComma")->text(), QStringLiteral("Comma"));
-        QCOMPARE(Control<QRadioButton>(*dialog, "rbTab")->text(), QStringLiteral("Tab"));
-        QCOMPARE(Control<QRadioButton>(*dialog, "rbSingleFile")->text(), QStringLiteral("Single"));
-        QCOMPARE(Control<QRadioButton>(*dialog, "rbMultiFile")->text(), QStringLiteral("Multiple"));
-        QCOMPARE(Control<QPushButton>(*dialog, "BitBtn1")->text(), QStringLiteral("OK"));
-        QCOMPARE(Control<QPushButton>(*dialog, "BitBtn2")->text(), QStringLiteral("Cancel"));
-        QVERIFY(Control<QPushButton>(*dialog, "BitBtn1")->isDefault());
+        const std::pair<const char*, const char*> captions[] = {
+            {"GroupBox1", "Columns"}, {"GroupBox2", "Delimiter"}, {"GroupBox3", "Files"},
+            {"Label2", "Precision (digits):"}, {"cbHeadings", "Headings"}, {"cbQuotes", "Quote Values"},
+            {"rbComma", "Comma"}, {"rbTab", "Tab"}, {"rbSingleFile", "Single"}, {"rbMultiFile", "Multiple"},
+            {"BitBtn1", "OK"}, {"BitBtn2", "Cancel"}};
+        for (const auto& [name, caption] : captions) {
+            QWidget* control = Find(*dialog, name);
+            if (auto* group = qobject_cast<QGroupBox*>(control))
+                QCOMPARE(group->title(), QString::fromUtf8(caption));
+            else if (auto* label = qobject_cast<QLabel*>(control))
+                QCOMPARE(label->text(), QString::fromUtf8(caption));
+            else
+                QCOMPARE(Find<QAbstractButton>(*dialog, name)->text(), QString::fromUtf8(caption));
+        }
+        QVERIFY(Find<QPushButton>(*dialog, "BitBtn1")->isDefault());
 
         // One row per column, check box left of its heading text, in column order.
-        const char* captions[] = {"Ticker", "Date", "Open", "High", "Low", "Close", "Volume"};
-        const char* headings[] = {"TICKER", "DATE", "OPEN", "HIGH", "LOW", "CLOSE", "VOLUME"};
+        const char* boxCaptions[] = {"Ticker", "Date", "Open", "High", "Low", "Close", "Volume"};
         int previousRow = -1;
         for (int i = 0; i < 7; ++i) {
-            auto* box = Control<QCheckBox>(*dialog, ColumnBoxes[i]);
-            auto* heading = Control<QLineEdit>(*dialog, (QByteArray("eb") + captions[i]).constData());
-            QCOMPARE(box->text(), QString::fromLatin1(captions[i]));
-            QCOMPARE(heading->text(), QString::fromLatin1(headings[i]));
+            auto* box = Find<QCheckBox>(*dialog, ColumnBoxes[i]);
+            auto* heading = Find<QLineEdit>(*dialog, QStringLiteral("eb") + QString::fromLatin1(boxCaptions[i]));
+            QCOMPARE(box->text(), QString::fromLatin1(boxCaptions[i]));
+            QCOMPARE(heading->text(), QString::fromLatin1(boxCaptions[i]).toUpper());
             QVERIFY(box->geometry().right() < heading->geometry().left());
             QVERIFY(box->y() > previousRow);
             previousRow = box->y();
         }
-        QVERIFY(Control<QCheckBox>(*dialog, "cbHeadings")->y() < Control<QCheckBox>(*dialog, "cbTicker")->y());
-        QVERIFY(Control<QLabel>(*dialog, "pnlExample")->y() > previousRow);
+        QVERIFY(Find(*dialog, "cbHeadings")->y() < Find(*dialog, "cbTicker")->y());
+        QVERIFY(Find(*dialog, "pnlExample")->y() > previousRow);
     }
 
     void nothingIsEverDisabled()
     {
         for (const char* name : ColumnBoxes)
-            Click(Control<QCheckBox>(*dialog, name));
-        Click(Control<QRadioButton>(*dialog, "rbTab"));
+            Click(name);
+        Click("rbTab");
         for (QWidget* control : dialog->findChildren<QWidget*>())
             QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
     }
 
-    void exampleAfterCreation()
+    // Controls clicked in order, or "heading=text" typed over a heading.
+    void exampleFollowsTheColumnBoxesOnly_data()
     {
-        QCOMPARE(Example(*dialog), QStringLiteral("D,O,H,L,C,V"));
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("example");
+        QTest::newRow("as created") << QStringList{} << "D,O,H,L,C,V";
+        QTest::newRow("ticker added") << QStringList{"cbTicker"} << "T,D,O,H,L,C,V";
+        QTest::newRow("date dropped") << QStringList{"cbTicker", "cbDate"} << "T,O,H,L,C,V";
+        QTest::newRow("high and volume dropped") << QStringList{"cbTicker", "cbDate", "cbHigh", "cbVolume"} << "T,O,L,C";
+        QTest::newRow("none") << QStringList{"cbDate", "cbOpen", "cbHigh", "cbLow", "cbClose", "cbVolume"} << "";
+        QTest::newRow("volume alone") << QStringList{"cbDate", "cbOpen", "cbHigh", "cbLow", "cbClose"} << "V";
+        QTest::newRow("other choices")
+            << QStringList{"rbTab", "cbHeadings", "cbQuotes", "rbMultiFile", "upButton", "ebOpen=Opening price"}
+            << "D,O,H,L,C,V";
     }
 
-    void exampleFollowsEveryColumnClick()
+    void exampleFollowsTheColumnBoxesOnly()
     {
-        Click(Control<QCheckBox>(*dialog, "cbTicker"));
-        QCOMPARE(Example(*dialog), QStringLiteral("T,D,O,H,L,C,V"));
-        Click(Control<QCheckBox>(*dialog, "cbDate"));
-        QCOMPARE(Example(*dialog), QStringLiteral("T,O,H,L,C,V"));
-        Click(Control<QCheckBox>(*dialog, "cbHigh"));
-        Click(Control<QCheckBox>(*dialog, "cbVolume"));
-        QCOMPARE(Example(*dialog), QStringLiteral("T,O,L,C"));
-        for (const char* name : {"cbTicker", "cbOpen", "cbLow", "cbClose"})
-            Click(Control<QCheckBox>(*dialog, name));
-        QCOMPARE(Example(*dialog), QString());
-        Click(Control<QCheckBox>(*dialog, "cbVolume"));
-        QCOMPARE(Example(*dialog), QStringLiteral("V"));
+        QFETCH(QStringList, steps);
+        QFETCH(QString, example);
+        for (const QString& step : steps) {
+            const QStringList parts = step.split(QLatin1Char('='));
+            if (parts.size() == 2) {
+                Find<QLineEdit>(*dialog, parts[0])->clear();
+                QTest::keyClicks(Find<QLineEdit>(*dialog, parts[0]), parts[1]);
+            } else {
+                Click(step.toLatin1().constData());
+            }
+        }
+        QCOMPARE(Example(), example);
     }
 
-    void otherChoicesLeaveTheExampleAlone()
+    void precisionStaysWithinOneToNineAndCannotBeTyped()
     {
-        Click(Control<QRadioButton>(*dialog, "rbTab"));
-        Click(Control<QCheckBox>(*dialog, "cbHeadings"));
-        Click(Control<QCheckBox>(*dialog, "cbQuotes"));
-        Click(Control<QRadioButton>(*dialog, "rbMultiFile"));
-        Control<TUpDown>(*dialog, "UpDown1")->stepUp();
-        auto* heading = Control<QLineEdit>(*dialog, "ebOpen");
-        heading->clear();
-        QTest::keyClicks(heading, "Opening price");
-        QCOMPARE(Example(*dialog), QStringLiteral("D,O,H,L,C,V"));
-    }
-
-    void precisionStopsAtNineAndOne()
-    {
-        auto* prec = Control<QLineEdit>(*dialog, "ebPrec");
-        auto* upDown = Control<TUpDown>(*dialog, "UpDown1");
-        auto* up = Control<QToolButton>(*upDown, "upButton");
-        auto* down = Control<QToolButton>(*upDown, "downButton");
-        QCOMPARE(prec->text(), QStringLiteral("5"));
+        auto* upDown = Find<TUpDown>(*dialog, "UpDown1");
+        QCOMPARE(Precision(), QStringLiteral("5"));
         QCOMPARE(upDown->minimum(), 1);
         QCOMPARE(upDown->maximum(), 9);
         QVERIFY(!upDown->wrap());
-
-        for (int i = 0; i < 4; ++i)
-            Click(up);
-        QCOMPARE(prec->text(), QStringLiteral("9"));
-        Click(up);
-        QCOMPARE(prec->text(), QStringLiteral("9"));
+        for (int i = 0; i < 5; ++i)
+            Click("upButton");
+        QCOMPARE(Precision(), QStringLiteral("9"));  // no further than 9
         QCOMPARE(dialog->ReadExportFormat().Precision, 9);
-
-        for (int i = 0; i < 8; ++i)
-            Click(down);
-        QCOMPARE(prec->text(), QStringLiteral("1"));
-        Click(down);
-        QCOMPARE(prec->text(), QStringLiteral("1"));
+        for (int i = 0; i < 9; ++i)
+            Click("downButton");
+        QCOMPARE(Precision(), QStringLiteral("1"));  // nor below 1
         QCOMPARE(dialog->ReadExportFormat().Precision, 1);
-    }
 
-    void precisionCannotBeTypedButArrowKeysStep()
-    {
-        auto* prec = Control<QLineEdit>(*dialog, "ebPrec");
+        // Typing does nothing; the arrow keys step.
+        auto* prec = Find<QLineEdit>(*dialog, "ebPrec");
         QVERIFY(prec->isReadOnly());
         prec->setFocus();
         QTest::keyClicks(prec, "7");
         QTest::keyClick(prec, Qt::Key_Backspace);
-        QCOMPARE(prec->text(), QStringLiteral("5"));
+        QCOMPARE(Precision(), QStringLiteral("1"));
         QTest::keyClick(prec, Qt::Key_Up);
         QTest::keyClick(prec, Qt::Key_Up);
-        QCOMPARE(prec->text(), QStringLiteral("7"));
+        QCOMPARE(Precision(), QStringLiteral("3"));
         QTest::keyClick(prec, Qt::Key_Down);
-        QCOMPARE(prec->text(), QStringLiteral("6"));
-    }
-
-    void readExportFormatWithTheDefaults()
-    {
-        const ExportFormat f = dialog->ReadExportFormat();
-        QVERIFY(!f.TickerColumn);
-        QVERIFY(f.DateColumn && f.OpenColumn && f.HighColumn && f.LowColumn && f.CloseColumn && f.VolumeColumn);
-        QCOMPARE(f.TickerHeading, std::string("TICKER"));
-        QCOMPARE(f.DateHeading, std::string("DATE"));
-        QCOMPARE(f.OpenHeading, std::string("OPEN"));
-        QCOMPARE(f.HighHeading, std::string("HIGH"));
-        QCOMPARE(f.LowHeading, std::string("LOW"));
-        QCOMPARE(f.CloseHeading, std::string("CLOSE"));
-        QCOMPARE(f.VolumeHeading, std::string("VOLUME"));
-        QVERIFY(!f.WriteHeadings);
-        QVERIFY(f.QuoteValues);
-        QCOMPARE(f.Delimiter, ',');
-        QCOMPARE(f.Precision, 5);
-        QVERIFY(!f.MultipleFiles);
+        QCOMPARE(Precision(), QStringLiteral("2"));
     }
 
     void readExportFormatMapsEveryControl()
     {
-        for (const char* name : ColumnBoxes)
-            Click(Control<QCheckBox>(*dialog, name));
-        Click(Control<QCheckBox>(*dialog, "cbHeadings"));
-        Click(Control<QCheckBox>(*dialog, "cbQuotes"));
-        Click(Control<QRadioButton>(*dialog, "rbTab"));
-        Click(Control<QRadioButton>(*dialog, "rbMultiFile"));
-        Control<TUpDown>(*dialog, "UpDown1")->stepDown();
-        Control<QLineEdit>(*dialog, "ebTicker")->setText("Sym");
-        Control<QLineEdit>(*dialog, "ebDate")->setText("");
-        Control<QLineEdit>(*dialog, "ebVolume")->setText("Vol Traded");
+        ExportFormat f = dialog->ReadExportFormat();
+        QCOMPARE(Columns(f), QStringLiteral("-DOHLCV"));
+        QCOMPARE(Headings(f), (QStringList{"TICKER", "DATE", "OPEN", "HIGH", "LOW", "CLOSE", "VOLUME"}));
+        QVERIFY(!f.WriteHeadings && f.QuoteValues && !f.MultipleFiles);
+        QCOMPARE(f.Delimiter, ',');
+        QCOMPARE(f.Precision, 5);
 
-        const ExportFormat f = dialog->ReadExportFormat();
-        QVERIFY(f.TickerColumn);
-        QVERIFY(!f.DateColumn && !f.OpenColumn && !f.HighColumn && !f.LowColumn && !f.CloseColumn
-                && !f.VolumeColumn);
-        QCOMPARE(f.TickerHeading, std::string("Sym"));
-        QCOMPARE(f.DateHeading, std::string());
-        QCOMPARE(f.VolumeHeading, std::string("Vol Traded"));
-        QVERIFY(f.WriteHeadings);
-        QVERIFY(!f.QuoteValues);
+        for (const char* name : ColumnBoxes)
+            Click(name);
+        for (const char* name : {"cbHeadings", "cbQuotes", "rbTab", "rbMultiFile", "downButton"})
+            Click(name);
+        Find<QLineEdit>(*dialog, "ebTicker")->setText("Sym");
+        Find<QLineEdit>(*dialog, "ebDate")->setText("");
+        Find<QLineEdit>(*dialog, "ebVolume")->setText("Vol Traded");
+        f = dialog->ReadExportFormat();
+        QCOMPARE(Columns(f), QStringLiteral("T------"));
+        QCOMPARE(Headings(f), (QStringList{"Sym", "", "OPEN", "HIGH", "LOW", "CLOSE", "Vol Traded"}));
+        QVERIFY(f.WriteHeadings && !f.QuoteValues && f.MultipleFiles);
         QCOMPARE(f.Delimiter, '\t');
         QCOMPARE(f.Precision, 4);
-        QVERIFY(f.MultipleFiles);
 
-        Click(Control<QRadioButton>(*dialog, "rbComma"));
-        Click(Control<QRadioButton>(*dialog, "rbSingleFile"));
+        Click("rbComma");
+        Click("rbSingleFile");
         QCOMPARE(dialog->ReadExportFormat().Delimiter, ',');
         QVERIFY(!dialog->ReadExportFormat().MultipleFiles);
     }
 
-    void okAndEnterAccept()
+    void okAndEnterAcceptOthersRefuse_data()
     {
-        dialog->hide();
-        QVERIFY(ExecuteWhile(*dialog, [this] { Click(Control<QPushButton>(*dialog, "BitBtn1")); }));
-        QVERIFY(ExecuteWhile(*dialog, [this] { QTest::keyClick(dialog, Qt::Key_Return); }));
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("OK") << "BitBtn1" << true;
+        QTest::newRow("Enter") << "Enter" << true;
+        QTest::newRow("Cancel") << "BitBtn2" << false;
+        QTest::newRow("closed") << "close" << false;
+        QTest::newRow("Escape") << "Escape" << false;
     }
 
-    void cancelCloseAndEscapeRefuse()
+    void okAndEnterAcceptOthersRefuse()
     {
-        dialog->hide();
-        QVERIFY(!ExecuteWhile(*dialog, [this] { Click(Control<QPushButton>(*dialog, "BitBtn2")); }));
-        QVERIFY(!ExecuteWhile(*dialog, [this] { dialog->close(); }));
-        QVERIFY(!ExecuteWhile(*dialog, [this] { QTest::keyClick(dialog, Qt::Key_Escape); }));
+        QFETCH(QString, how);
+        QFETCH(bool, accepted);
+        QCOMPARE(ExecuteWhile([&] {
+                     if (how == QStringLiteral("Enter") || how == QStringLiteral("Escape"))
+                         QTest::keyClick(dialog.get(), how == QStringLiteral("Enter") ? Qt::Key_Return : Qt::Key_Escape);
+                     else if (how == QStringLiteral("close"))
+                         dialog->close();
+                     else
+                         Click(how.toLatin1().constData());
+                 }),
+                 accepted);
     }
 
     void choicesMadeBeforeCancelAreKept()
     {
-        dialog->hide();
-        const bool accepted = ExecuteWhile(*dialog, [this] {
-            Click(Control<QCheckBox>(*dialog, "cbTicker"));
-            Click(Control<QRadioButton>(*dialog, "rbTab"));
-            Control<TUpDown>(*dialog, "UpDown1")->stepUp();
-            Control<QLineEdit>(*dialog, "ebClose")->setText("LAST");
-            Click(Control<QPushButton>(*dialog, "BitBtn2"));
-        });
-        QVERIFY(!accepted);
-
+        QVERIFY(!ExecuteWhile([this] {
+            Click("cbTicker");
+            Click("rbTab");
+            Click("upButton");
+            Find<QLineEdit>(*dialog, "ebClose")->setText("LAST");
+            Click("BitBtn2");
+        }));
         QString exampleSeenAgain;
-        const bool acceptedAgain = ExecuteWhile(*dialog, [this, &exampleSeenAgain] {
-            exampleSeenAgain = Example(*dialog);
-            Click(Control<QPushButton>(*dialog, "BitBtn1"));
-        });
-        QVERIFY(acceptedAgain);
+        QVERIFY(ExecuteWhile([this, &exampleSeenAgain] {
+            exampleSeenAgain = Example();
+            Click("BitBtn1");
+        }));
         QCOMPARE(exampleSeenAgain, QStringLiteral("T,D,O,H,L,C,V"));
         const ExportFormat f = dialog->ReadExportFormat();
-        QVERIFY(f.TickerColumn);
+        QCOMPARE(Columns(f), QStringLiteral("TDOHLCV"));
         QCOMPARE(f.Delimiter, '\t');
         QCOMPARE(f.Precision, 6);
         QCOMPARE(f.CloseHeading, std::string("LAST"));
-    }
 
-    void aNewDialogStartsWithTheDefaults()
-    {
-        Click(Control<QCheckBox>(*dialog, "cbTicker"));
-        Click(Control<QRadioButton>(*dialog, "rbTab"));
+        // A new dialog starts from the design again.
         TfrmWriteMarket fresh;
-        QCOMPARE(Example(fresh), QStringLiteral("D,O,H,L,C,V"));
+        QCOMPARE(Find<QLabel>(fresh, "pnlExample")->text(), QStringLiteral("D,O,H,L,C,V"));
         QCOMPARE(fresh.ReadExportFormat().Delimiter, ',');
     }
-
-private:
-    TfrmWriteMarket* dialog = nullptr;
 };
 
 QTEST_MAIN(ExportFormatDialogTest)

@@ -2,48 +2,52 @@
 // the close times, zoom by a dragged rectangle (animated), undo by a reverse drag or
 // by UndoZoom, scroll by a right drag, and the look switches that leave the data alone.
 
-#include "HistoryChart.h"
+#include "GuiTestSupport.h"
 
-#include <QApplication>
 #include <QMouseEvent>
-#include <QtTest>
 
 #include <cmath>
+#include <memory>
 #include <vector>
 
 using namespace tickforge;
+using namespace tickforge::testing;
 
 namespace {
 
 struct Bar {
     double time, open, high, low, close, volume;
 };
+using Bars = std::vector<Bar>;
 
-void Fill(TTimeSeriesSet& set, const std::vector<Bar>& bars)
-{
-    set.SetSeriesCount(DailyBarSeriesCount);
-    set.SetLength(static_cast<std::int32_t>(bars.size()));
-    for (std::int32_t i = 0; i < static_cast<std::int32_t>(bars.size()); ++i) {
-        const Bar& b = bars[static_cast<std::size_t>(i)];
-        for (std::int32_t s = 0; s < DailyBarSeriesCount; ++s)
-            set.SetTime(s, i, b.time);
-        set.SetValue(SeriesOpen, i, b.open);
-        set.SetValue(SeriesHigh, i, b.high);
-        set.SetValue(SeriesLow, i, b.low);
-        set.SetValue(SeriesClose, i, b.close);
-        set.SetValue(SeriesVolume, i, b.volume);
+// A daily bar set holding bars, every series at the bar's time.
+struct SetOf : TTimeSeriesSet {
+    explicit SetOf(const Bars& bars)
+    {
+        SetSeriesCount(DailyBarSeriesCount);
+        SetLength(static_cast<std::int32_t>(bars.size()));
+        for (std::int32_t i = 0; i < Length(); ++i) {
+            const Bar& b = bars[static_cast<std::size_t>(i)];
+            for (std::int32_t s = 0; s < DailyBarSeriesCount; ++s)
+                SetTime(s, i, b.time);
+            SetValue(SeriesOpen, i, b.open);
+            SetValue(SeriesHigh, i, b.high);
+            SetValue(SeriesLow, i, b.low);
+            SetValue(SeriesClose, i, b.close);
+            SetValue(SeriesVolume, i, b.volume);
+        }
     }
-}
+};
 
 // A wavy history of n days whose bars close at 16:48.
-std::vector<Bar> Wave(int n, double level = 100.0)
+SetOf Wave(int n, double level = 100.0)
 {
-    std::vector<Bar> bars;
+    Bars bars;
     for (int i = 0; i < n; ++i) {
         const double mid = level + 10 * std::sin(i / 7.0);
         bars.push_back({45000 + i + 0.7, mid - 1, mid + 2, mid - 2, mid + 1, 500.0 + 10 * (i % 13)});
     }
-    return bars;
+    return SetOf(bars);
 }
 
 void SendMouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
@@ -58,22 +62,6 @@ void Drag(QWidget* widget, Qt::MouseButton button, QPoint from, QPoint to)
     for (int step = 1; step <= 4; ++step)
         SendMouse(widget, QEvent::MouseMove, from + (to - from) * step / 4, Qt::NoButton, button);
     SendMouse(widget, QEvent::MouseButtonRelease, to, button, Qt::NoButton);
-}
-
-struct Extremes {
-    double lowestLow = 1e300, highestHigh = -1e300, lowestVolume = 1e300, highestVolume = -1e300;
-};
-
-Extremes ExtremesOf(const TTimeSeriesSet& set)
-{
-    Extremes e;
-    for (std::int32_t i = 0; i < set.Length(); ++i) {
-        e.lowestLow = std::min(e.lowestLow, set.GetValue(SeriesLow, i));
-        e.highestHigh = std::max(e.highestHigh, set.GetValue(SeriesHigh, i));
-        e.lowestVolume = std::min(e.lowestVolume, set.GetValue(SeriesVolume, i));
-        e.highestVolume = std::max(e.highestVolume, set.GetValue(SeriesVolume, i));
-    }
-    return e;
 }
 
 // The chart as it is drawn once the pending replot has run.
@@ -99,355 +87,225 @@ bool CloseColour(QColor a, QColor b)
 
 }  // namespace
 
+Q_DECLARE_METATYPE(Bars)
+
 class HistoryChartTest : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
-    void init();
-    void cleanup();
+    std::unique_ptr<HistoryChart> chart;
 
-    void oneBarSpansItsPricesAndFourTimesItsVolume();
-    void emptyHistorySpansTheSentinels();
-    void lowsAboveTheSentinelStartThePriceAxisThere();
-    void flatHistoryGetsTheNarrowestRange();
-    void extremesComeFromEveryBarIncludingSpoiledOnes();
-    void bothPointsOfABarSitAtItsCloseTime();
-    void dateAxisCountsSecondsSince1970();
-    void leftDragZoomsIntoTheRectangleWithAnAnimation();
-    void upwardLeftDragUndoesTheZoom();
-    void tinyDragIsAClickAndChangesNothing();
-    void rightDragScrollsTheView();
-    void undoZoomReturnsToTheWholeHistory();
-    void undoZoomWhenNotZoomedChangesNothing();
-    void reloadWithoutResetKeepsAZoomedView();
-    void reloadWithoutResetWhenNotZoomedShowsTheNewRanges();
-    void reloadWithResetShowsTheWholeNewHistory();
-    void stylesChangeTheDrawingNotTheData();
-    void gradientRunsFromBottomToTopAndOffIsWhite();
-
-private:
-    HistoryChart* chart_ = nullptr;
-};
-
-void HistoryChartTest::init()
-{
-    chart_ = new HistoryChart;
-    chart_->resize(700, 360);
-    chart_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(chart_));
-}
-
-void HistoryChartTest::cleanup()
-{
-    delete chart_;
-    chart_ = nullptr;
-}
-
-void HistoryChartTest::oneBarSpansItsPricesAndFourTimesItsVolume()
-{
-    TTimeSeriesSet set;
-    Fill(set, {{45000.75, 100, 105, 95, 102, 500}});
-    chart_->ShowBars(set, true);
-    QCOMPARE(chart_->PriceAxis()->range(), QCPRange(95, 105));
-    QCOMPARE(chart_->VolumeAxis()->range(), QCPRange(500, 2000));
-    QCOMPARE(chart_->Series1()->dataCount(), 1);
-    const QCPFinancialData candle = *chart_->Series1()->data()->constBegin();
-    QCOMPARE(candle.open, 100.0);
-    QCOMPARE(candle.high, 105.0);
-    QCOMPARE(candle.low, 95.0);
-    QCOMPARE(candle.close, 102.0);
-    QCOMPARE(chart_->Series2()->dataCount(), 1);
-    QCOMPARE(chart_->Series2()->data()->constBegin()->value, 500.0);
-}
-
-void HistoryChartTest::emptyHistorySpansTheSentinels()
-{
-    TTimeSeriesSet set;
-    Fill(set, Wave(20));
-    chart_->ShowBars(set, true);
-    TTimeSeriesSet aborted;
-    Fill(aborted, {});
-    chart_->ShowBars(aborted, true);
-    QCOMPARE(chart_->Series1()->dataCount(), 0);
-    QCOMPARE(chart_->Series2()->dataCount(), 0);
-    QCOMPARE(chart_->PriceAxis()->range(), QCPRange(0, 999999));
-    QCOMPARE(chart_->VolumeAxis()->range(), QCPRange(0, 999999));
-}
-
-void HistoryChartTest::lowsAboveTheSentinelStartThePriceAxisThere()
-{
-    TTimeSeriesSet set;
-    Fill(set, {{45000.7, 1.6e6, 2.0e6, 1.5e6, 1.7e6, 10}, {45001.7, 1.7e6, 1.9e6, 1.55e6, 1.8e6, 20}});
-    chart_->ShowBars(set, true);
-    QCOMPARE(chart_->PriceAxis()->range(), QCPRange(999999, 2.0e6));
-    QCOMPARE(chart_->VolumeAxis()->range(), QCPRange(10, 80));
-}
-
-void HistoryChartTest::flatHistoryGetsTheNarrowestRange()
-{
-    TTimeSeriesSet set;
-    Fill(set, {{45000.7, 100, 100, 100, 100, 0}, {45001.7, 100, 100, 100, 100, 0}});
-    chart_->ShowBars(set, true);
-    const QCPRange price = chart_->PriceAxis()->range();
-    QCOMPARE(price.lower, 100.0);
-    QVERIFY(price.size() >= 1e-10 && price.size() < 2e-10);
-    const QCPRange volume = chart_->VolumeAxis()->range();
-    QCOMPARE(volume.lower, 0.0);
-    QVERIFY(volume.size() >= 1e-10 && volume.size() < 2e-10);
-}
-
-void HistoryChartTest::extremesComeFromEveryBarIncludingSpoiledOnes()
-{
-    TTimeSeriesSet set;
-    Fill(set, {{45000.7, 50, 52, 49, 51, 300},
-               {45001.7, 51, 51, 51, 51, 0},  // high set to low, volume zeroed
-               {45002.7, 51, 60, 50, 58, 900},
-               {45003.7, 58, 59, 40, 41, 450}});
-    chart_->ShowBars(set, true);
-    QCOMPARE(chart_->PriceAxis()->range(), QCPRange(40, 60));
-    QCOMPARE(chart_->VolumeAxis()->range(), QCPRange(0, 3600));
-    // Zoomed into a part, a reload still takes its extremes from the whole set.
-    chart_->ZoomToRect(QRect(QPoint(chart_->axisRect()->left(), chart_->axisRect()->top()),
-                             QPoint(chart_->axisRect()->center().x(), chart_->axisRect()->bottom())),
-                       false);
-    chart_->ShowBars(set, true);
-    QCOMPARE(chart_->PriceAxis()->range(), QCPRange(40, 60));
-}
-
-void HistoryChartTest::bothPointsOfABarSitAtItsCloseTime()
-{
-    TTimeSeriesSet set;
-    Fill(set, Wave(3));
-    set.SetTime(SeriesOpen, 1, 45001.0);  // the other series' times play no part
-    set.SetTime(SeriesHigh, 1, 45001.1);
-    chart_->ShowBars(set, true);
-    auto candle = chart_->Series1()->data()->constBegin();
-    auto volume = chart_->Series2()->data()->constBegin();
-    for (int i = 0; i < 3; ++i, ++candle, ++volume) {
-        const double key = HistoryChart::AxisKeyOfDate(set.GetTime(SeriesClose, i));
-        QCOMPARE(candle->key, key);
-        QCOMPARE(volume->key, key);
+    std::array<QCPRange, 3> Ranges() const
+    {
+        return {chart->BottomAxis()->range(), chart->PriceAxis()->range(), chart->VolumeAxis()->range()};
     }
-}
 
-void HistoryChartTest::dateAxisCountsSecondsSince1970()
-{
-    QCOMPARE(HistoryChart::AxisKeyOfDate(25569.0), 0.0);
-    QCOMPARE(HistoryChart::AxisKeyOfDate(25570.5), 1.5 * 86400);
-    // 15 March 2023, 18:00 wall-clock time.
-    const QDateTime expected(QDate(2023, 3, 15), QTime(18, 0), Qt::UTC);
-    QCOMPARE(HistoryChart::AxisKeyOfDate(45000.75), static_cast<double>(expected.toSecsSinceEpoch()));
-}
+private Q_SLOTS:
+    void init()
+    {
+        chart = std::make_unique<HistoryChart>();
+        chart->resize(700, 360);
+        chart->show();
+        QVERIFY(QTest::qWaitForWindowExposed(chart.get()));
+    }
+    void cleanup() { chart.reset(); }
 
-void HistoryChartTest::leftDragZoomsIntoTheRectangleWithAnAnimation()
-{
-    TTimeSeriesSet set;
-    Fill(set, Wave(100));
-    chart_->ShowBars(set, true);
-    const QCPRange price = chart_->PriceAxis()->range();
-    const QRect area = chart_->axisRect()->rect();
-    const QPoint from(area.left() + area.width() * 3 / 10, area.top() + area.height() * 3 / 10);
-    const QPoint to(area.left() + area.width() * 6 / 10, area.top() + area.height() * 7 / 10);
-    const QCPRange expectedDates(chart_->BottomAxis()->pixelToCoord(from.x()), chart_->BottomAxis()->pixelToCoord(to.x()));
-    const QCPRange expectedPrices(chart_->PriceAxis()->pixelToCoord(to.y()), chart_->PriceAxis()->pixelToCoord(from.y()));
-    const QCPRange expectedVolumes(chart_->VolumeAxis()->pixelToCoord(to.y()), chart_->VolumeAxis()->pixelToCoord(from.y()));
+    void axesSpanTheExtremesOfTheWholeSet_data()
+    {
+        QTest::addColumn<Bars>("bars");
+        QTest::addColumn<double>("lowestPrice");
+        QTest::addColumn<double>("highestPrice");
+        QTest::addColumn<double>("lowestVolume");
+        QTest::addColumn<double>("highestVolume");
+        QTest::newRow("one bar: its prices, four times its volume")
+            << Bars{{45000.75, 100, 105, 95, 102, 500}} << 95.0 << 105.0 << 500.0 << 2000.0;
+        QTest::newRow("no bars: the sentinels") << Bars{} << 0.0 << 999999.0 << 0.0 << 999999.0;
+        QTest::newRow("lows above the sentinel start the price axis there")
+            << Bars{{45000.7, 1.6e6, 2.0e6, 1.5e6, 1.7e6, 10}, {45001.7, 1.7e6, 1.9e6, 1.55e6, 1.8e6, 20}}
+            << 999999.0 << 2.0e6 << 10.0 << 80.0;
+        QTest::newRow("flat history: the narrowest range, 1e-10")
+            << Bars{{45000.7, 100, 100, 100, 100, 0}, {45001.7, 100, 100, 100, 100, 0}} << 100.0 << 100.0 + 1e-10
+            << 0.0 << 1e-10;
+        QTest::newRow("every bar counts, spoiled ones too")
+            << Bars{{45000.7, 50, 52, 49, 51, 300},
+                    {45001.7, 51, 51, 51, 51, 0},  // high set to low, volume zeroed
+                    {45002.7, 51, 60, 50, 58, 900},
+                    {45003.7, 58, 59, 40, 41, 450}}
+            << 40.0 << 60.0 << 0.0 << 3600.0;
+    }
 
-    Drag(chart_, Qt::LeftButton, from, to);
-    QVERIFY(chart_->IsZoomed());
-    QVERIFY(chart_->IsAnimating());
-    QVERIFY(!SameRange(chart_->PriceAxis()->range(), expectedPrices));
-    QTRY_VERIFY(!chart_->IsAnimating());
-    QVERIFY(SameRange(chart_->BottomAxis()->range(), expectedDates));
-    QVERIFY(SameRange(chart_->PriceAxis()->range(), expectedPrices));
-    QVERIFY(SameRange(chart_->VolumeAxis()->range(), expectedVolumes));
-    QVERIFY(chart_->PriceAxis()->range().size() < price.size());
-}
+    void axesSpanTheExtremesOfTheWholeSet()
+    {
+        QFETCH(Bars, bars);
+        QFETCH(double, lowestPrice);
+        QFETCH(double, highestPrice);
+        QFETCH(double, lowestVolume);
+        QFETCH(double, highestVolume);
+        chart->ShowBars(Wave(20), true);  // replaced entirely by the set below
+        SetOf set(bars);
+        if (!bars.empty()) {
+            // Only the close time places a bar; the other series' times play no part.
+            set.SetTime(SeriesOpen, 0, bars[0].time - 0.5);
+            set.SetTime(SeriesHigh, 0, bars[0].time + 0.1);
+        }
+        chart->ShowBars(set, true);
+        QVERIFY(ChartShows(*chart, set));
+        QCOMPARE(chart->PriceAxis()->range(), QCPRange(lowestPrice, highestPrice));
+        QCOMPARE(chart->VolumeAxis()->range(), QCPRange(lowestVolume, highestVolume));
+    }
 
-void HistoryChartTest::upwardLeftDragUndoesTheZoom()
-{
-    TTimeSeriesSet set;
-    Fill(set, Wave(100));
-    chart_->ShowBars(set, true);
-    const QCPRange dates = chart_->BottomAxis()->range();
-    const QCPRange price = chart_->PriceAxis()->range();
-    const QRect area = chart_->axisRect()->rect();
-    Drag(chart_, Qt::LeftButton, area.center() - QPoint(60, 40), area.center() + QPoint(60, 40));
-    QTRY_VERIFY(!chart_->IsAnimating());
-    QVERIFY(chart_->IsZoomed());
-    Drag(chart_, Qt::LeftButton, area.center() + QPoint(50, 50), area.center() - QPoint(50, 50));
-    QVERIFY(!chart_->IsZoomed());
-    QCOMPARE(chart_->BottomAxis()->range(), dates);
-    QCOMPARE(chart_->PriceAxis()->range(), price);
-}
+    void dateAxisCountsSecondsSince1970()
+    {
+        QCOMPARE(HistoryChart::AxisKeyOfDate(25569.0), 0.0);
+        QCOMPARE(HistoryChart::AxisKeyOfDate(25570.5), 1.5 * 86400);
+        // 15 March 2023, 18:00 wall-clock time.
+        const QDateTime expected(QDate(2023, 3, 15), QTime(18, 0), Qt::UTC);
+        QCOMPARE(HistoryChart::AxisKeyOfDate(45000.75), static_cast<double>(expected.toSecsSinceEpoch()));
+    }
 
-void HistoryChartTest::tinyDragIsAClickAndChangesNothing()
-{
-    TTimeSeriesSet set;
-    Fill(set, Wave(30));
-    chart_->ShowBars(set, true);
-    const QCPRange dates = chart_->BottomAxis()->range();
-    const QPoint centre = chart_->axisRect()->rect().center();
-    Drag(chart_, Qt::LeftButton, centre, centre + QPoint(1, 1));
-    QVERIFY(!chart_->IsZoomed());
-    QCOMPARE(chart_->BottomAxis()->range(), dates);
-}
+    void leftDragZoomsIntoTheRectangleWithAnAnimation()
+    {
+        chart->ShowBars(Wave(100), true);
+        const QCPRange price = chart->PriceAxis()->range();
+        const QRect area = chart->axisRect()->rect();
+        const QPoint from(area.left() + area.width() * 3 / 10, area.top() + area.height() * 3 / 10);
+        const QPoint to(area.left() + area.width() * 6 / 10, area.top() + area.height() * 7 / 10);
+        const QCPRange dates(chart->BottomAxis()->pixelToCoord(from.x()), chart->BottomAxis()->pixelToCoord(to.x()));
+        const QCPRange prices(chart->PriceAxis()->pixelToCoord(to.y()), chart->PriceAxis()->pixelToCoord(from.y()));
+        const QCPRange volumes(chart->VolumeAxis()->pixelToCoord(to.y()), chart->VolumeAxis()->pixelToCoord(from.y()));
 
-void HistoryChartTest::rightDragScrollsTheView()
-{
-    TTimeSeriesSet set;
-    Fill(set, Wave(60));
-    chart_->ShowBars(set, true);
-    const QCPRange dates = chart_->BottomAxis()->range();
-    const QCPRange price = chart_->PriceAxis()->range();
-    const QCPRange volume = chart_->VolumeAxis()->range();
-    const QPoint centre = chart_->axisRect()->rect().center();
-    const double secondsPerPixel = dates.size() / chart_->axisRect()->width();
-    const double pricePerPixel = price.size() / chart_->axisRect()->height();
+        Drag(chart.get(), Qt::LeftButton, from, to);
+        QVERIFY(chart->IsZoomed());
+        QVERIFY(chart->IsAnimating());
+        QVERIFY(!SameRange(chart->PriceAxis()->range(), prices));
+        QTRY_VERIFY(!chart->IsAnimating());
+        QVERIFY(SameRange(chart->BottomAxis()->range(), dates));
+        QVERIFY(SameRange(chart->PriceAxis()->range(), prices));
+        QVERIFY(SameRange(chart->VolumeAxis()->range(), volumes));
+        QVERIFY(chart->PriceAxis()->range().size() < price.size());
+    }
 
-    Drag(chart_, Qt::RightButton, centre, centre + QPoint(80, 30));
-    QVERIFY(chart_->IsZoomed());
-    // The content follows the mouse: the view moves left (earlier) and up (higher).
-    QVERIFY(Near(chart_->BottomAxis()->range().lower, dates.lower - 80 * secondsPerPixel, secondsPerPixel));
-    QVERIFY(Near(chart_->BottomAxis()->range().size(), dates.size(), 1e-6));
-    QVERIFY(Near(chart_->PriceAxis()->range().lower, price.lower + 30 * pricePerPixel, pricePerPixel));
-    QVERIFY(Near(chart_->PriceAxis()->range().size(), price.size(), 1e-9));
-    QVERIFY(chart_->VolumeAxis()->range().lower > volume.lower);
-    QVERIFY(!chart_->IsAnimating());
+    void tinyDragIsAClickAndUpwardDragUndoesTheZoom()
+    {
+        chart->ShowBars(Wave(100), true);
+        const auto whole = Ranges();
+        const QPoint centre = chart->axisRect()->rect().center();
+        Drag(chart.get(), Qt::LeftButton, centre, centre + QPoint(1, 1));
+        QVERIFY(!chart->IsZoomed());
+        QVERIFY(Ranges() == whole);
 
-    chart_->UndoZoom();
-    QCOMPARE(chart_->BottomAxis()->range(), dates);
-    QCOMPARE(chart_->PriceAxis()->range(), price);
-    QCOMPARE(chart_->VolumeAxis()->range(), volume);
-}
+        Drag(chart.get(), Qt::LeftButton, centre - QPoint(60, 40), centre + QPoint(60, 40));
+        QTRY_VERIFY(!chart->IsAnimating());
+        QVERIFY(chart->IsZoomed());
+        Drag(chart.get(), Qt::LeftButton, centre + QPoint(50, 50), centre - QPoint(50, 50));
+        QVERIFY(!chart->IsZoomed());
+        QVERIFY(Ranges() == whole);
+    }
 
-void HistoryChartTest::undoZoomReturnsToTheWholeHistory()
-{
-    TTimeSeriesSet set;
-    Fill(set, Wave(50));
-    chart_->ShowBars(set, true);
-    const QRect area = chart_->axisRect()->rect();
-    chart_->ZoomToRect(QRect(area.center(), area.bottomRight()), false);
-    QVERIFY(chart_->IsZoomed());
-    chart_->UndoZoom();
-    QVERIFY(!chart_->IsZoomed());
-    const Extremes e = ExtremesOf(set);
-    QCOMPARE(chart_->PriceAxis()->range(), QCPRange(e.lowestLow, e.highestHigh));
-    QCOMPARE(chart_->VolumeAxis()->range(), QCPRange(e.lowestVolume, 4 * e.highestVolume));
-    // Every bar is in view along the date axis.
-    const QCPRange dates = chart_->BottomAxis()->range();
-    QVERIFY(dates.contains(HistoryChart::AxisKeyOfDate(set.GetTime(SeriesClose, 0))));
-    QVERIFY(dates.contains(HistoryChart::AxisKeyOfDate(set.GetTime(SeriesClose, set.Length() - 1))));
-}
+    void rightDragScrollsTheView()
+    {
+        chart->ShowBars(Wave(60), true);
+        const auto whole = Ranges();
+        const QCPRange dates = whole[0], price = whole[1];
+        const QPoint centre = chart->axisRect()->rect().center();
+        const double secondsPerPixel = dates.size() / chart->axisRect()->width();
+        const double pricePerPixel = price.size() / chart->axisRect()->height();
 
-void HistoryChartTest::undoZoomWhenNotZoomedChangesNothing()
-{
-    TTimeSeriesSet set;
-    Fill(set, Wave(40));
-    chart_->ShowBars(set, true);
-    const QCPRange dates = chart_->BottomAxis()->range();
-    const QCPRange price = chart_->PriceAxis()->range();
-    const QCPRange volume = chart_->VolumeAxis()->range();
-    const QImage before = Drawn(*chart_);
-    chart_->UndoZoom();
-    QCOMPARE(chart_->BottomAxis()->range(), dates);
-    QCOMPARE(chart_->PriceAxis()->range(), price);
-    QCOMPARE(chart_->VolumeAxis()->range(), volume);
-    QCOMPARE(Drawn(*chart_), before);
-}
+        Drag(chart.get(), Qt::RightButton, centre, centre + QPoint(80, 30));
+        QVERIFY(chart->IsZoomed());
+        QVERIFY(!chart->IsAnimating());
+        // The content follows the mouse: the view moves left (earlier) and up (higher).
+        QVERIFY(Near(chart->BottomAxis()->range().lower, dates.lower - 80 * secondsPerPixel, secondsPerPixel));
+        QVERIFY(Near(chart->BottomAxis()->range().size(), dates.size(), 1e-6));
+        QVERIFY(Near(chart->PriceAxis()->range().lower, price.lower + 30 * pricePerPixel, pricePerPixel));
+        QVERIFY(Near(chart->PriceAxis()->range().size(), price.size(), 1e-9));
+        QVERIFY(chart->VolumeAxis()->range().lower > whole[2].lower);
 
-void HistoryChartTest::reloadWithoutResetKeepsAZoomedView()
-{
-    TTimeSeriesSet set;
-    Fill(set, Wave(80));
-    chart_->ShowBars(set, true);
-    const QRect area = chart_->axisRect()->rect();
-    chart_->ZoomToRect(QRect(area.topLeft() + QPoint(40, 30), area.center()), false);
-    const QCPRange dates = chart_->BottomAxis()->range();
-    const QCPRange price = chart_->PriceAxis()->range();
-    const QCPRange volume = chart_->VolumeAxis()->range();
+        chart->UndoZoom();
+        QVERIFY(Ranges() == whole);
+    }
 
-    TTimeSeriesSet other;
-    Fill(other, Wave(80, 300.0));
-    chart_->ShowBars(other, false);
-    QVERIFY(chart_->IsZoomed());
-    QCOMPARE(chart_->BottomAxis()->range(), dates);
-    QCOMPARE(chart_->PriceAxis()->range(), price);
-    QCOMPARE(chart_->VolumeAxis()->range(), volume);
-    QCOMPARE(chart_->Series1()->data()->constBegin()->close, other.GetValue(SeriesClose, 0));
-    // The new history's ranges wait for the undo.
-    chart_->UndoZoom();
-    const Extremes e = ExtremesOf(other);
-    QCOMPARE(chart_->PriceAxis()->range(), QCPRange(e.lowestLow, e.highestHigh));
-    QCOMPARE(chart_->VolumeAxis()->range(), QCPRange(e.lowestVolume, 4 * e.highestVolume));
-}
+    void undoZoomReturnsToTheWholeHistoryAndOtherwiseChangesNothing()
+    {
+        const SetOf set = Wave(50);
+        chart->ShowBars(set, true);
+        const QRect area = chart->axisRect()->rect();
+        chart->ZoomToRect(QRect(area.center(), area.bottomRight()), false);
+        QVERIFY(chart->IsZoomed());
+        chart->UndoZoom();
+        QVERIFY(ShowsWholeHistory(*chart, set));
 
-void HistoryChartTest::reloadWithoutResetWhenNotZoomedShowsTheNewRanges()
-{
-    TTimeSeriesSet set;
-    Fill(set, {{45000.7, 100, 105, 95, 102, 500}});
-    chart_->ShowBars(set, true);
-    TTimeSeriesSet other;
-    Fill(other, {{45000.7, 200, 230, 190, 220, 50}});
-    chart_->ShowBars(other, false);
-    QCOMPARE(chart_->PriceAxis()->range(), QCPRange(190, 230));
-    QCOMPARE(chart_->VolumeAxis()->range(), QCPRange(50, 200));
-}
+        const auto whole = Ranges();
+        const QImage before = Drawn(*chart);
+        chart->UndoZoom();
+        QVERIFY(Ranges() == whole);
+        QCOMPARE(Drawn(*chart), before);
+    }
 
-void HistoryChartTest::reloadWithResetShowsTheWholeNewHistory()
-{
-    TTimeSeriesSet set;
-    Fill(set, Wave(80));
-    chart_->ShowBars(set, true);
-    const QRect area = chart_->axisRect()->rect();
-    chart_->ZoomToRect(QRect(area.topLeft() + QPoint(40, 30), area.center()), false);
-    TTimeSeriesSet other;
-    Fill(other, {{45000.7, 200, 230, 190, 220, 50}, {45001.7, 220, 240, 215, 216, 70}});
-    chart_->ShowBars(other, true);
-    QVERIFY(!chart_->IsZoomed());
-    QCOMPARE(chart_->PriceAxis()->range(), QCPRange(190, 240));
-    QCOMPARE(chart_->VolumeAxis()->range(), QCPRange(50, 280));
-}
+    void reloadKeepsAZoomedViewUnlessReset()
+    {
+        chart->ShowBars(Wave(80), true);
+        const QRect area = chart->axisRect()->rect();
+        chart->ZoomToRect(QRect(area.topLeft() + QPoint(40, 30), area.center()), false);
+        const auto zoomed = Ranges();
+        const SetOf other = Wave(80, 300.0);
+        chart->ShowBars(other, false);
+        QVERIFY(chart->IsZoomed());
+        QVERIFY(Ranges() == zoomed);
+        QVERIFY(ChartShows(*chart, other));
+        // The new history's ranges wait for the undo.
+        chart->UndoZoom();
+        QVERIFY(ShowsWholeHistory(*chart, other));
 
-void HistoryChartTest::stylesChangeTheDrawingNotTheData()
-{
-    TTimeSeriesSet set;
-    Fill(set, Wave(30));
-    chart_->ShowBars(set, true);
-    const QCPRange price = chart_->PriceAxis()->range();
-    const QImage bars = Drawn(*chart_);
+        // Not zoomed, a reload without reset shows the new ranges at once.
+        chart->ShowBars(SetOf(Bars{{45000.7, 200, 230, 190, 220, 50}}), false);
+        QCOMPARE(chart->PriceAxis()->range(), QCPRange(190, 230));
+        QCOMPARE(chart->VolumeAxis()->range(), QCPRange(50, 200));
 
-    chart_->SetCandleStyle(HistoryChart::CandleStyle::Candlestick, 4);
-    QCOMPARE(chart_->Style(), HistoryChart::CandleStyle::Candlestick);
-    QCOMPARE(chart_->Series1()->chartStyle(), QCPFinancial::csCandlestick);
-    QCOMPARE(chart_->CandleWidth(), 4.0);
-    QCOMPARE(chart_->Series1()->widthType(), QCPFinancial::wtAbsolute);
-    QTRY_VERIFY(Drawn(*chart_) != bars);
+        // A reset shows the whole new history even from a zoomed view.
+        chart->ZoomToRect(QRect(area.topLeft() + QPoint(40, 30), area.center()), false);
+        const SetOf two(Bars{{45000.7, 200, 230, 190, 220, 50}, {45001.7, 220, 240, 215, 216, 70}});
+        chart->ShowBars(two, true);
+        QVERIFY(ShowsWholeHistory(*chart, two));
+        QCOMPARE(chart->PriceAxis()->range(), QCPRange(190, 240));
+        QCOMPARE(chart->VolumeAxis()->range(), QCPRange(50, 280));
+    }
 
-    chart_->SetCandleStyle(HistoryChart::CandleStyle::Bar, 6);
-    QCOMPARE(chart_->Series1()->chartStyle(), QCPFinancial::csOhlc);
-    QCOMPARE(chart_->CandleWidth(), 6.0);
-    QCOMPARE(chart_->Series1()->dataCount(), 30);
-    QCOMPARE(chart_->Series1()->data()->constBegin()->open, set.GetValue(SeriesOpen, 0));
-    QCOMPARE(chart_->PriceAxis()->range(), price);
-}
+    void stylesChangeTheDrawingNotTheData()
+    {
+        const SetOf set = Wave(30);
+        chart->ShowBars(set, true);
+        const QImage bars = Drawn(*chart);
 
-void HistoryChartTest::gradientRunsFromBottomToTopAndOffIsWhite()
-{
-    TTimeSeriesSet set;
-    Fill(set, Wave(30));
-    chart_->ShowBars(set, true);
-    QVERIFY(chart_->GradientVisible());
-    QImage image = Drawn(*chart_);
-    QVERIFY2(CloseColour(image.pixelColor(2, 1), QColor(254, 233, 222)), qPrintable(image.pixelColor(2, 1).name()));
-    QVERIFY2(CloseColour(image.pixelColor(2, image.height() - 2), QColor(225, 225, 255)),
-             qPrintable(image.pixelColor(2, image.height() - 2).name()));
+        chart->SetCandleStyle(HistoryChart::CandleStyle::Candlestick, 4);
+        QCOMPARE(chart->Style(), HistoryChart::CandleStyle::Candlestick);
+        QCOMPARE(chart->Series1()->chartStyle(), QCPFinancial::csCandlestick);
+        QCOMPARE(chart->CandleWidth(), 4.0);
+        QCOMPARE(chart->Series1()->widthType(), QCPFinancial::wtAbsolute);
+        QTRY_VERIFY(Drawn(*chart) != bars);
 
-    chart_->SetGradientVisible(false);
-    QTRY_VERIFY(Drawn(*chart_).pixelColor(2, 1) == QColor(Qt::white));
-    image = Drawn(*chart_);
-    QCOMPARE(image.pixelColor(2, image.height() - 2), QColor(Qt::white));
-    QCOMPARE(chart_->Series1()->dataCount(), 30);
-}
+        chart->SetCandleStyle(HistoryChart::CandleStyle::Bar, 6);
+        QCOMPARE(chart->Series1()->chartStyle(), QCPFinancial::csOhlc);
+        QCOMPARE(chart->CandleWidth(), 6.0);
+        QVERIFY(ChartShows(*chart, set));
+        QVERIFY(ShowsWholeHistory(*chart, set));
+    }
+
+    void gradientRunsFromBottomToTopAndOffIsWhite()
+    {
+        chart->ShowBars(Wave(30), true);
+        QVERIFY(chart->GradientVisible());
+        QImage image = Drawn(*chart);
+        const QPoint top(2, 1), bottom(2, image.height() - 2);
+        QVERIFY2(CloseColour(image.pixelColor(top), QColor(254, 233, 222)), qPrintable(image.pixelColor(top).name()));
+        QVERIFY2(CloseColour(image.pixelColor(bottom), QColor(225, 225, 255)),
+                 qPrintable(image.pixelColor(bottom).name()));
+
+        chart->SetGradientVisible(false);
+        QTRY_VERIFY(Drawn(*chart).pixelColor(top) == QColor(Qt::white));
+        QCOMPARE(Drawn(*chart).pixelColor(bottom), QColor(Qt::white));
+        QCOMPARE(chart->Series1()->dataCount(), 30);
+    }
+};
 
 QTEST_MAIN(HistoryChartTest)
 #include "HistoryChartTest.moc"

@@ -1,203 +1,177 @@
 // The user's formats taken from Qt's locale, the day numbers of the date pickers, and
 // the panel over a small tree of real widgets.
 
+#include "GuiTestSupport.h"
 #include "QtLocaleFormats.h"
 #include "WidgetPanel.h"
 #include "platform/Error.h"
 
-
 #include <QCheckBox>
 #include <QDateEdit>
-#include <QLineEdit>
 #include <QRadioButton>
 #include <QSignalSpy>
-#include <QtTest>
 
 using namespace tickforge;
+using namespace tickforge::testing;
+
+namespace {
+
+template <typename T>
+T* Make(QWidget& root, const char* name)
+{
+    auto* widget = new T(&root);
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+}  // namespace
 
 class QtConversions : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void datePatternsKeepTheirNumericFields_data();
-    void datePatternsKeepTheirNumericFields();
-    void processWithoutLocaleGetsTheDefaults();
-    void localesGiveTheirSeparatorAndShortDate_data();
-    void localesGiveTheirSeparatorAndShortDate();
+    void datePatternsKeepTheirNumericFields_data()
+    {
+        QTest::addColumn<QString>("qtFormat");
+        QTest::addColumn<QString>("pattern");
+        QTest::newRow("british") << "dd/MM/yyyy" << "dd/MM/yyyy";
+        QTest::newRow("american") << "M/d/yy" << "M/d/yy";
+        QTest::newRow("german") << "dd.MM.yy" << "dd.MM.yy";
+        QTest::newRow("year first with trailing dot") << "yyyy. MM. dd." << "yyyy. MM. dd.";
+        QTest::newRow("quoted text stays") << "d.MM.yy 'г'." << "d.MM.yy 'г'.";
+        QTest::newRow("doubled quote inside quotes") << "d 'o''clock' M" << "d 'o''clock' M";
+        QTest::newRow("month names become numbers") << "d MMM yyyy" << "d MM yyyy";
+        QTest::newRow("weekday dropped with its separator") << "dddd, d MMMM yyyy" << "d MM yyyy";
+        QTest::newRow("odd year lengths become four digits") << "d/M/y" << "d/M/yyyy";
+    }
 
-    void dayNumbersCountFrom30December1899_data();
-    void dayNumbersCountFrom30December1899();
+    void datePatternsKeepTheirNumericFields()
+    {
+        QFETCH(QString, qtFormat);
+        QFETCH(QString, pattern);
+        QCOMPARE(QString::fromStdString(ShortDatePatternOf(qtFormat)), pattern);
+    }
 
-    void panelSetsTextsOnlyWhenTheyDiffer();
-    void panelDeselectsOneRadioButtonOfAPair();
-    void panelSelectingARadioButtonDeselectsItsPartner();
-    void panelDatesKeepTheirTimeOfDay();
-    void panelNamesAMissingOrMistypedControl();
+    void localesGiveTheirSeparatorAndShortDate_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<char>("separator");
+        QTest::newRow("de_DE") << "de_DE" << ',';
+        QTest::newRow("en_US") << "en_US" << '.';
+        QTest::newRow("fr_FR") << "fr_FR" << ',';
+        QTest::newRow("en_GB") << "en_GB" << '.';
+    }
+
+    void localesGiveTheirSeparatorAndShortDate()
+    {
+        QFETCH(QString, locale);
+        QFETCH(char, separator);
+        const QLocale qt(locale);
+        const LocaleFormats formats = LocaleFormatsOf(qt);
+        QCOMPARE(formats.decimalSeparator, separator);
+        // The locale's own short format, reduced to numeric fields.
+        QCOMPARE(formats.shortDatePattern, ShortDatePatternOf(qt.dateFormat(QLocale::ShortFormat)));
+        for (const char* field : {"d", "M", "yy"})
+            QVERIFY(formats.shortDatePattern.find(field) != std::string::npos);
+    }
+
+    void processWithoutLocaleGetsTheDefaults()
+    {
+        const LocaleFormats formats = LocaleFormatsOf(QLocale::c());
+        QCOMPARE(formats.decimalSeparator, '.');
+        QCOMPARE(formats.shortDatePattern, std::string("d/MM/yyyy"));
+    }
+
+    void dayNumbersCountFrom30December1899_data()
+    {
+        QTest::addColumn<double>("days");
+        QTest::addColumn<QDate>("date");
+        QTest::newRow("day zero") << 0.0 << QDate(1899, 12, 30);
+        QTest::newRow("the day before") << -1.0 << QDate(1899, 12, 29);
+        QTest::newRow("unix epoch") << 25569.0 << QDate(1970, 1, 1);
+        QTest::newRow("2023") << 45000.0 << QDate(2023, 3, 15);
+        QTest::newRow("leap day 2000") << 36585.0 << QDate(2000, 2, 29);
+    }
+
+    void dayNumbersCountFrom30December1899()
+    {
+        QFETCH(double, days);
+        QFETCH(QDate, date);
+        QCOMPARE(DateOfDays(days), date);
+        QCOMPARE(DaysOfDate(date), days);
+        // The time of day does not change the date.
+        if (days >= 0)
+            QCOMPARE(DateOfDays(days + 0.99), date);
+    }
+
+    void panelSetsTextsOnlyWhenTheyDiffer()
+    {
+        QWidget root;
+        auto* edit = Make<QLineEdit>(root, "ebLength");
+        edit->setText(QStringLiteral("180"));
+        WidgetPanel panel(root, {});
+        QSignalSpy changes(edit, &QLineEdit::textChanged);
+        panel.SetText("ebLength", "180");
+        QCOMPARE(changes.count(), 0);
+        panel.SetText("ebLength", "60");
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(panel.Text("ebLength"), std::string("60"));
+    }
+
+    void panelSelectsAndDeselectsRadioButtonsOfAPair()
+    {
+        QWidget root;
+        auto* hard = Make<QRadioButton>(root, "rbHard");
+        auto* soft = Make<QRadioButton>(root, "rbSoft");
+        hard->setChecked(true);
+        WidgetPanel panel(root, {});
+        QSignalSpy softToggles(soft, &QRadioButton::toggled);
+        // Deselecting one button may leave the pair empty.
+        panel.SetChecked("rbHard", false);
+        QVERIFY(!panel.Checked("rbHard") && !panel.Checked("rbSoft"));
+        QCOMPARE(softToggles.count(), 0);
+        // Selecting one deselects its partner; selecting it again runs nothing.
+        panel.SetChecked("rbSoft", true);
+        QCOMPARE(softToggles.count(), 1);
+        panel.SetChecked("rbSoft", true);
+        QCOMPARE(softToggles.count(), 1);
+        panel.SetChecked("rbHard", true);
+        QVERIFY(!soft->isChecked());
+    }
+
+    void panelDatesKeepTheirTimeOfDay()
+    {
+        QWidget root;
+        auto* picker = Make<QDateEdit>(root, "StartDate");
+        WidgetPanel panel(root, {});
+        QSignalSpy changes(picker, &QDateEdit::dateChanged);
+        panel.SetDate("StartDate", 45000.25);
+        QCOMPARE(changes.count(), 0);  // set by code: no change signal, so no rule
+        QCOMPARE(picker->date(), QDate(2023, 3, 15));
+        QCOMPARE(panel.Date("StartDate"), 45000.25);
+        // The user picks the 20th: the value keeps its six o'clock.
+        picker->setDate(QDate(2023, 3, 20));
+        panel.AdoptPickedDate(*picker);
+        QCOMPARE(panel.Date("StartDate"), 45005.25);
+    }
+
+    void panelNamesAMissingOrMistypedControl()
+    {
+        QWidget root;
+        Make<QCheckBox>(root, "cbMin");
+        WidgetPanel panel(root, {});
+        const auto messageOf = [&panel](const char* control) {
+            try {
+                panel.Text(control);
+            } catch (const Error& error) {
+                return QString::fromUtf8(error.what());
+            }
+            return QString();
+        };
+        QCOMPARE(messageOf("ebNowhere"), QStringLiteral("The window has no control named ebNowhere"));
+        QCOMPARE(messageOf("cbMin"), QStringLiteral("Control cbMin is of the wrong kind"));
+    }
 };
-
-void QtConversions::datePatternsKeepTheirNumericFields_data()
-{
-    QTest::addColumn<QString>("qtFormat");
-    QTest::addColumn<QString>("pattern");
-    QTest::newRow("british") << "dd/MM/yyyy" << "dd/MM/yyyy";
-    QTest::newRow("american") << "M/d/yy" << "M/d/yy";
-    QTest::newRow("german") << "dd.MM.yy" << "dd.MM.yy";
-    QTest::newRow("year first with trailing dot") << "yyyy. MM. dd." << "yyyy. MM. dd.";
-    QTest::newRow("quoted text stays") << "d.MM.yy 'г'." << "d.MM.yy 'г'.";
-    QTest::newRow("doubled quote inside quotes") << "d 'o''clock' M" << "d 'o''clock' M";
-    QTest::newRow("month names become numbers") << "d MMM yyyy" << "d MM yyyy";
-    QTest::newRow("weekday dropped with its separator") << "dddd, d MMMM yyyy" << "d MM yyyy";
-    QTest::newRow("odd year lengths become four digits") << "d/M/y" << "d/M/yyyy";
-}
-
-void QtConversions::datePatternsKeepTheirNumericFields()
-{
-    QFETCH(QString, qtFormat);
-    QFETCH(QString, pattern);
-    QCOMPARE(QString::fromStdString(ShortDatePatternOf(qtFormat)), pattern);
-}
-
-void QtConversions::processWithoutLocaleGetsTheDefaults()
-{
-    const LocaleFormats formats = LocaleFormatsOf(QLocale::c());
-    QCOMPARE(formats.decimalSeparator, '.');
-    QCOMPARE(formats.shortDatePattern, std::string("d/MM/yyyy"));
-}
-
-void QtConversions::localesGiveTheirSeparatorAndShortDate_data()
-{
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<char>("separator");
-    QTest::newRow("de_DE") << "de_DE" << ',';
-    QTest::newRow("en_US") << "en_US" << '.';
-    QTest::newRow("fr_FR") << "fr_FR" << ',';
-    QTest::newRow("en_GB") << "en_GB" << '.';
-}
-
-void QtConversions::localesGiveTheirSeparatorAndShortDate()
-{
-    QFETCH(QString, locale);
-    QFETCH(char, separator);
-    const QLocale qt(locale);
-    const LocaleFormats formats = LocaleFormatsOf(qt);
-    QCOMPARE(formats.decimalSeparator, separator);
-    // The locale's own short format, reduced to numeric fields.
-    QCOMPARE(formats.shortDatePattern, ShortDatePatternOf(qt.dateFormat(QLocale::ShortFormat)));
-    QVERIFY(formats.shortDatePattern.find('d') != std::string::npos);
-    QVERIFY(formats.shortDatePattern.find('M') != std::string::npos);
-    QVERIFY(formats.shortDatePattern.find("yy") != std::string::npos);
-}
-
-void QtConversions::dayNumbersCountFrom30December1899_data()
-{
-    QTest::addColumn<double>("days");
-    QTest::addColumn<QDate>("date");
-    QTest::newRow("day zero") << 0.0 << QDate(1899, 12, 30);
-    QTest::newRow("the day before") << -1.0 << QDate(1899, 12, 29);
-    QTest::newRow("unix epoch") << 25569.0 << QDate(1970, 1, 1);
-    QTest::newRow("2023") << 45000.0 << QDate(2023, 3, 15);
-    QTest::newRow("leap day 2000") << 36585.0 << QDate(2000, 2, 29);
-}
-
-void QtConversions::dayNumbersCountFrom30December1899()
-{
-    QFETCH(double, days);
-    QFETCH(QDate, date);
-    QCOMPARE(DateOfDays(days), date);
-    QCOMPARE(DaysOfDate(date), days);
-    // The time of day does not change the date.
-    if (days >= 0)
-        QCOMPARE(DateOfDays(days + 0.99), date);
-}
-
-void QtConversions::panelSetsTextsOnlyWhenTheyDiffer()
-{
-    QWidget root;
-    auto* edit = new QLineEdit(QStringLiteral("180"), &root);
-    edit->setObjectName(QStringLiteral("ebLength"));
-    WidgetPanel panel(root, {});
-    QSignalSpy changes(edit, &QLineEdit::textChanged);
-    panel.SetText("ebLength", "180");
-    QCOMPARE(changes.count(), 0);
-    panel.SetText("ebLength", "60");
-    QCOMPARE(changes.count(), 1);
-    QCOMPARE(panel.Text("ebLength"), std::string("60"));
-}
-
-void QtConversions::panelDeselectsOneRadioButtonOfAPair()
-{
-    QWidget root;
-    auto* hard = new QRadioButton(QStringLiteral("Hard"), &root);
-    auto* soft = new QRadioButton(QStringLiteral("Soft"), &root);
-    hard->setObjectName(QStringLiteral("rbHard"));
-    soft->setObjectName(QStringLiteral("rbSoft"));
-    hard->setChecked(true);
-    WidgetPanel panel(root, {});
-    QSignalSpy softToggles(soft, &QRadioButton::toggled);
-    panel.SetChecked("rbHard", false);
-    QVERIFY(!panel.Checked("rbHard"));
-    QVERIFY(!panel.Checked("rbSoft"));
-    QCOMPARE(softToggles.count(), 0);
-    // The pair is still a pair afterwards.
-    panel.SetChecked("rbSoft", true);
-    panel.SetChecked("rbHard", true);
-    QVERIFY(!soft->isChecked());
-}
-
-void QtConversions::panelSelectingARadioButtonDeselectsItsPartner()
-{
-    QWidget root;
-    auto* bar = new QRadioButton(QStringLiteral("Bar"), &root);
-    auto* candle = new QRadioButton(QStringLiteral("Candle"), &root);
-    bar->setObjectName(QStringLiteral("rbBar"));
-    candle->setObjectName(QStringLiteral("rbCandle"));
-    bar->setChecked(true);
-    WidgetPanel panel(root, {});
-    QSignalSpy candleSelected(candle, &QRadioButton::toggled);
-    panel.SetChecked("rbCandle", true);
-    QVERIFY(!bar->isChecked());
-    QCOMPARE(candleSelected.count(), 1);
-    // Selecting it again runs nothing.
-    panel.SetChecked("rbCandle", true);
-    QCOMPARE(candleSelected.count(), 1);
-}
-
-void QtConversions::panelDatesKeepTheirTimeOfDay()
-{
-    QWidget root;
-    auto* picker = new QDateEdit(&root);
-    picker->setObjectName(QStringLiteral("StartDate"));
-    WidgetPanel panel(root, {});
-    QSignalSpy changes(picker, &QDateEdit::dateChanged);
-    panel.SetDate("StartDate", 45000.25);
-    QCOMPARE(changes.count(), 0);  // set by code: no change signal, so no rule
-    QCOMPARE(picker->date(), QDate(2023, 3, 15));
-    QCOMPARE(panel.Date("StartDate"), 45000.25);
-    // The user picks the 20th: the value keeps its six o'clock.
-    picker->setDate(QDate(2023, 3, 20));
-    panel.AdoptPickedDate(*picker);
-    QCOMPARE(panel.Date("StartDate"), 45005.25);
-}
-
-void QtConversions::panelNamesAMissingOrMistypedControl()
-{
-    QWidget root;
-    auto* box = new QCheckBox(&root);
-    box->setObjectName(QStringLiteral("cbMin"));
-    WidgetPanel panel(root, {});
-    try {
-        panel.Text("ebNowhere");
-        QFAIL("no error for a missing control");
-    } catch (const Error& error) {
-        QCOMPARE(QString::fromUtf8(error.what()), QStringLiteral("The window has no control named ebNowhere"));
-    }
-    try {
-        panel.Text("cbMin");
-        QFAIL("no error for a check box read as a text field");
-    } catch (const Error& error) {
-        QCOMPARE(QString::fromUtf8(error.what()), QStringLiteral("Control cbMin is of the wrong kind"));
-    }
-}
 
 QTEST_MAIN(QtConversions)
 #include "QtConversionsTest.moc"

@@ -1,0 +1,287 @@
+// Start-up of the desktop program and the settings file of its main window. The
+// windows appear in their order with the splash window up until the wait is over;
+// the main window opens centred with the focus on GO; the about box is the same
+// splash window shown modally; closing the main window ends the program. The panel is
+// restored as the last step of the main window's creation and saved as the first step
+// of its destruction, errors shown without stopping either. The settings folder is a
+// scratch folder.
+
+#include "GuiTestSupport.h"
+#include "gui/CreditsWindow.h"
+#include "gui/ExportFormatDialog.h"
+#include "gui/SplashWindow.h"
+#include "gui/StartUp.h"
+#include "platform/DateTime.h"
+
+#include <QPushButton>
+#include <QScreen>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+using namespace tickforge;
+using namespace tickforge::testing;
+
+namespace {
+
+class PostedEvent final : public QObject {
+public:
+    bool delivered = false;
+
+protected:
+    bool event(QEvent* e) override
+    {
+        if (e->type() != QEvent::User)
+            return QObject::event(e);
+        delivered = true;
+        return true;
+    }
+};
+
+StartUpOptions NoWait()
+{
+    StartUpOptions options;
+    options.wait = [](int) {};
+    return options;
+}
+
+bool CentredOnItsScreen(const QWidget& window, const QRect& frame)
+{
+    return (frame.center() - window.screen()->availableGeometry().center()).manhattanLength() <= 2;
+}
+
+}  // namespace
+
+class StartUpAndSettingsTest : public QObject {
+    Q_OBJECT
+
+    ScratchSettings settings;
+
+private Q_SLOTS:
+    void init() { settings.Clear(); }
+
+    void firstStartShowsTheDefaults()
+    {
+        AlertRecorder boxes;
+        const DateTimeValue before = NowLocal();
+        TGenerator window(nullptr, "TKF.ini");
+        PanelControls& panel = window.Panel();
+        QVERIFY(boxes.boxes.empty());
+        QCOMPARE(panel.Text("ebSeedMin"), std::string("2000"));
+        QCOMPARE(panel.Text("ebDirtydata"), std::string("1"));
+        QCOMPARE(panel.Text("ebBias"), std::string("5"));
+        QCOMPARE(panel.Text("ebRandomPeriodMin"), std::string("180"));
+        QVERIFY(panel.Checked("cbWeekends"));
+        QVERIFY(panel.Checked("rbSoft") && !panel.Checked("rbHard"));
+        QVERIFY(panel.Checked("rbCandle") && !panel.Checked("rbBar"));
+        // The rules ran: candle style in the chart, random starting price.
+        QCOMPARE(window.Chart().Style(), HistoryChart::CandleStyle::Candlestick);
+        QVERIFY(!panel.Enabled("ebSeed") && panel.Enabled("ebSeedMin") && panel.Enabled("ebSeedMax"));
+        QVERIFY(!panel.Enabled("cbMin") && !panel.Checked("cbMin"));
+        QVERIFY(!panel.Enabled("cbMax") && !panel.Checked("cbMax"));
+        // Start now, end the length later.
+        const DateTimeValue start = panel.Date("StartDate");
+        QVERIFY(start >= before - 1e-6 && start <= NowLocal() + 1e-6);
+        QVERIFY(std::abs(panel.Date("EndDate") - start - 180) < 1.0 / 24);
+        // Nothing is written at start.
+        QVERIFY(!QFile::exists(settings.Path()));
+    }
+
+    void exitWritesEveryKeyInOrder()
+    {
+        delete new TGenerator(nullptr, "TKF.ini");
+        const QStringList expected = {
+            "[Generator]", "Seed=3000", "RandomSeed=0", "SeedMin=2000", "SeedMax=4000", "Length=180",
+            "TicksPerDay=1000", "RandomPeriodMin=180", "RandomPeriod=0", "Weekends=1", "Min=0", "Max=0",
+            "MinPrice=2000", "MaxPrice=4000", "MinVolume=100", "MaxVolume=4000", "Hard=0", "Soft=1", "TickSize=",
+            "Volatility=1", "SecurityName=AOI", "Bar=0", "Candle=1", "Dirtydata=1", "ActiveBias=0",
+            "ActiveShock=0", "Bias=5", "ShockFreq=100", "ShockMag=3"};
+        QCOMPARE(QString::fromLatin1(ReadFile(settings.Path())).split(QLatin1Char('\n'), Qt::SkipEmptyParts), expected);
+    }
+
+    void theUsersChangesComeBack()
+    {
+        {
+            TGenerator window(nullptr, "TKF.ini");
+            window.Panel().SetText("ebSecurityName", "XJO");
+            window.Panel().SetChecked("cbActiveShock", true);
+            window.Panel().SetText("ebShockMag", "4.5");
+        }
+        TGenerator again(nullptr, "TKF.ini");
+        QCOMPARE(again.Panel().Text("ebSecurityName"), std::string("XJO"));
+        QVERIFY(again.Panel().Checked("cbActiveShock"));
+        QCOMPARE(again.Panel().Text("ebShockMag"), std::string("4.5"));
+    }
+
+    void restoredValuesRunTheirRules()
+    {
+        QVERIFY(WriteFile(settings.Path(), "[Generator]\nLength=400\nBar=1\nCandle=0\n"));
+        TGenerator window(nullptr, "TKF.ini");
+        // The length pulls the random minimum's default along and moves the end date.
+        QCOMPARE(window.Panel().Text("ebRandomPeriodMin"), std::string("400"));
+        QVERIFY(std::abs(window.Panel().Date("EndDate") - window.Panel().Date("StartDate") - 400) < 1.0 / 24);
+        // Bars selected by the file keep the designed bar width.
+        QVERIFY(window.Panel().Checked("rbBar") && !window.Panel().Checked("rbCandle"));
+        QCOMPARE(window.Chart().Style(), HistoryChart::CandleStyle::Bar);
+        QCOMPARE(window.Chart().CandleWidth(), 3.0);
+    }
+
+    void aSaveThatFailsIsShownOnceAndTheWindowStillGoes()
+    {
+        // A folder where the file should be: it reads as empty and cannot be written.
+        QVERIFY(QDir().mkpath(settings.Path()));
+        AlertRecorder boxes;
+        {
+            TGenerator window(nullptr, "TKF.ini");
+            QVERIFY(boxes.boxes.empty());
+            QCOMPARE(window.Panel().Text("ebSeedMin"), std::string("2000"));
+        }
+        QCOMPARE(boxes.Texts(), QStringList{QStringLiteral("Unable to write to TKF.ini.")});
+        QCOMPARE(boxes.boxes[0].title, QStringLiteral("Tickforge"));
+        QCOMPARE(boxes.boxes[0].icon, AlertIcon::Stop);
+    }
+
+    void aWindowWithoutSettingsFileReadsAndWritesNothing()
+    {
+        QVERIFY(WriteFile(settings.Path(), "[Generator]\nSecurityName=XJO\n"));
+        {
+            TGenerator window;
+            QCOMPARE(window.Panel().Text("ebSecurityName"), std::string("AOI"));
+            QCOMPARE(window.Panel().Text("ebSeedMin"), std::string("0"));
+        }
+        QCOMPARE(ReadFile(settings.Path()), QByteArray("[Generator]\nSecurityName=XJO\n"));
+    }
+
+    void windowsAppearInOrderWithTheSplashUpCentredOnTop()
+    {
+        QVERIFY(WriteFile(settings.Path(), "[Generator]\nSecurityName=XJO\n"));
+        struct Seen {
+            StartUpStep step;
+            bool progress, credits, formatDialog, splashVisible, generatorVisible;
+            QString securityName;
+        };
+        std::vector<Seen> seen;
+        std::vector<int> waits;
+        const ProgramWindows* current = nullptr;
+        bool splashUpDuringWait = false;
+        QRect splashFrame;
+        StartUpOptions options;
+        options.observer = [&](StartUpStep step, const ProgramWindows& windows) {
+            current = &windows;
+            seen.push_back({step, windows.Progress != nullptr, windows.frmBetaTesters != nullptr,
+                            windows.frmWriteMarket != nullptr, windows.frmSplash && windows.frmSplash->isVisible(),
+                            windows.Generator->isVisible(), Find<QLineEdit>(*windows.Generator, "ebSecurityName")->text()});
+            if (step == StartUpStep::SplashRepainted)
+                splashFrame = windows.frmSplash->frameGeometry();
+        };
+        options.wait = [&](int milliseconds) {
+            waits.push_back(milliseconds);
+            splashUpDuringWait = current->frmSplash->isVisible();
+        };
+        const std::unique_ptr<ProgramWindows> windows = StartUp(options);
+
+        QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Tickforge"));
+        const std::vector<StartUpStep> order = {
+            StartUpStep::MainWindowCreated, StartUpStep::SplashShown,     StartUpStep::ProgressCreated,
+            StartUpStep::CreditsCreated,    StartUpStep::SplashRepainted, StartUpStep::FormatDialogCreated,
+            StartUpStep::Waited,            StartUpStep::SplashHidden};
+        QCOMPARE(seen.size(), order.size());
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            QVERIFY(seen[i].step == order[i]);
+            // The main window is made first, with its settings restored, and not shown.
+            QCOMPARE(seen[i].securityName, QStringLiteral("XJO"));
+            QVERIFY(!seen[i].generatorVisible);
+            QCOMPARE(seen[i].splashVisible, i >= 1 && i <= 6);
+        }
+        QVERIFY(!seen[1].progress && seen[2].progress);
+        QVERIFY(!seen[2].credits && seen[3].credits);
+        QVERIFY(!seen[4].formatDialog && seen[5].formatDialog);
+        QCOMPARE(waits, std::vector<int>{3000});
+        QVERIFY(splashUpDuringWait);
+        QVERIFY(windows->frmSplash->windowFlags() & Qt::WindowStaysOnTopHint);
+        QCOMPARE(splashFrame.size(), QSize(465, 376));
+        QVERIFY(CentredOnItsScreen(*windows->frmSplash, splashFrame));
+        QVERIFY(!windows->Progress->isVisible());
+        QVERIFY(!windows->frmBetaTesters->isVisible());
+        QVERIFY(!windows->frmWriteMarket->isVisible());
+    }
+
+    void theWaitBlocksEveryEvent()
+    {
+        PostedEvent receiver;
+        bool deliveredDuringWait = true;
+        StartUpOptions options;
+        options.splashMilliseconds = 30;
+        options.observer = [&](StartUpStep step, const ProgramWindows&) {
+            if (step == StartUpStep::FormatDialogCreated)
+                QCoreApplication::postEvent(&receiver, new QEvent(QEvent::User));
+            if (step == StartUpStep::Waited)
+                deliveredDuringWait = receiver.delivered;
+        };
+        const std::unique_ptr<ProgramWindows> windows = StartUp(options);
+        QVERIFY(!deliveredDuringWait);
+        QCoreApplication::processEvents();
+        QVERIFY(receiver.delivered);
+    }
+
+    void mainWindowOpensCentredWithTheFocusOnGo()
+    {
+        const std::unique_ptr<ProgramWindows> windows = StartUp(NoWait());
+        ShowMainWindow(*windows);
+        TGenerator& main = *windows->Generator;
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        QVERIFY(!windows->frmSplash->isVisible());
+        QCOMPARE(main.focusWidget(), Find(main, "btnGenerate"));
+        QVERIFY(CentredOnItsScreen(main, main.frameGeometry()));
+    }
+
+    void aboutShowsTheProgramsSplashModallyWithItsCredits()
+    {
+        const std::unique_ptr<ProgramWindows> windows = StartUp(NoWait());
+        ShowMainWindow(*windows);
+        TfrmSplash& splash = *windows->frmSplash;
+        TfrmBetaTesters& credits = *windows->frmBetaTesters;
+        QWidget *modalInAbout = nullptr, *modalInCredits = nullptr, *modalAfterCredits = nullptr;
+        QTimer::singleShot(0, &splash, [&] {
+            modalInAbout = QApplication::activeModalWidget();
+            QTimer::singleShot(0, &credits, [&] {
+                modalInCredits = QApplication::activeModalWidget();
+                Find<QPushButton>(credits, "btnOK")->click();
+            });
+            Find<QPushButton>(splash, "Button1")->click();
+            modalAfterCredits = QApplication::activeModalWidget();
+            QTest::keyClick(&splash, Qt::Key_Return);
+        });
+        GuardAgainstHanging(&splash);
+        Find<QAbstractButton>(*windows->Generator, "BitBtn1")->click();
+
+        QCOMPARE(modalInAbout, &splash);
+        QCOMPARE(modalInCredits, &credits);
+        QCOMPARE(modalAfterCredits, &splash);
+        QVERIFY(!splash.isVisible() && !credits.isVisible());
+        QVERIFY(windows->Generator->isVisible());
+    }
+
+    // Last: it runs the application's event loop to its end.
+    void closingTheMainWindowEndsTheProgramAndSavesTheSettings()
+    {
+        std::unique_ptr<ProgramWindows> windows = StartUp(NoWait());
+        TGenerator* main = windows->Generator.get();
+        QTimer::singleShot(0, main, [main] {
+            main->Panel().SetText("ebSecurityName", "ZZZ");
+            main->close();
+        });
+        GuardAgainstHanging(main);
+        QTimer::singleShot(10000, [] { QCoreApplication::exit(1); });
+        QCOMPARE(RunProgram(std::move(windows)), 0);
+
+        const QByteArray text = ReadFile(settings.Path());
+        QVERIFY(text.startsWith("[Generator]\n"));
+        QVERIFY(text.contains("\nSecurityName=ZZZ\n"));
+        QCOMPARE(text.count('\n'), 29);
+    }
+};
+
+QTEST_MAIN(StartUpAndSettingsTest)
+#include "StartUpAndSettingsTest.moc"
