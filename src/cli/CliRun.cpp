@@ -6,7 +6,9 @@
 #include "cli/CliOptions.h"
 #include "cli/DirtyLabels.h"
 #include "cli/ExportChoices.h"
+#include "cli/OutputPaths.h"
 #include "cli/SeedPlan.h"
+#include "cli/StagedFile.h"
 #include "cli/StdoutRelay.h"
 #include "cli/TerminalProgress.h"
 #include "cli/TickFileWriter.h"
@@ -78,9 +80,13 @@ public:
             run_.Synthesize = [this](const HistoryRequest& request, ProgressSink& progress, TTimeSeriesSet& result) {
                 MakeHistory(request, progress, result, [this](const TickPathView& ticks) { WriteTicks(ticks); });
             };
+            // Every member's tick file lies in the same folder as the first one's.
+            CheckWritable(TickMember(1).Path);
         }
-        if (options.dirtyLabels.Given())
+        if (options.dirtyLabels.Given()) {
+            CheckWritable(options.dirtyLabels.value);
             labels_ = std::make_unique<DirtyLabelsFile>(options.dirtyLabels.value, format_, formats_);
+        }
     }
 
     int Execute()
@@ -102,7 +108,7 @@ public:
         }
 
         std::unique_ptr<StdoutRelay> relay;
-        std::string chosenPath = options_.output.Given() ? options_.output.value : SecurityName() + ".csv";
+        std::string chosenPath = BarOutputPath(options_, SecurityName());
         if (chosenPath == "-") {
             relay = std::make_unique<StdoutRelay>();
             chosenPath = relay->Path();
@@ -116,10 +122,13 @@ public:
             if (labels_)
                 labels_->Close();
         } catch (const StopBatch&) {
-            // Raised after a member was written: passed through by the export unchanged.
-            return ReportStop(nullptr, relay.get());
+            // Raised by MemberWritten, which the export passes through unchanged.
+            return ReportStop();
         } catch (const ExportError& error) {
-            return ReportStop(&error, relay.get());
+            // The export turns whatever the generation of a member after the first raises,
+            // a StopBatch included, into a file error of the member before; stop_ tells a
+            // stop of this command from a file error of the export's own.
+            return stop_ != Stop::None ? ReportStop() : ReportExportError(error, relay.get());
         } catch (const std::exception& error) {
             Say(error.what());
             return ExitFailure;
@@ -159,10 +168,14 @@ private:
         }
     }
 
+    ExportMember TickMember(int k) const { return FormExportMember(format_, ticksPath_, k, batch_, SecurityName()); }
+
+    // The tick path comes before the member's bars are made, which an abort or an error
+    // can still prevent: it is staged, and takes effect once the member is written.
     void WriteTicks(const TickPathView& ticks)
     {
-        const ExportMember member = FormExportMember(format_, ticksPath_, member_, batch_, SecurityName());
-        WriteTickFile(member.Path, member.Append, ticks, format_, formats_);
+        const ExportMember member = TickMember(member_);
+        WriteTickFile(ticks_.Begin(member.Path, member.Append), ticks, format_, formats_);
     }
 
     void MemberWritten(const ExportMember& member, StdoutRelay* relay)
@@ -172,15 +185,15 @@ private:
             relay->Forward();
         if (labels_)
             labels_->WriteMember(member.Number, run_.GeneratedSet, run_.Corruptions);
+        ticks_.Commit();
         if (Interrupted() && written_ < (batch_ ? count_ : 1)) {
             stop_ = Stop::Interrupted;
             throw StopBatch{};
         }
     }
 
-    // Reports why the batch ended early: stop_ when a callback ended it, otherwise the
-    // export's own error.
-    int ReportStop(const ExportError* error, const StdoutRelay* relay)
+    // Reports why a callback ended the batch early, as stop_ says.
+    int ReportStop() const
     {
         const int members = batch_ ? count_ : 1;
         const std::string writtenText = std::to_string(written_) + " of " + std::to_string(members) + " written";
@@ -197,16 +210,20 @@ private:
         case Stop::None:
             break;
         }
-        if (error == nullptr)
-            return ExitFailure;
-        std::string message = error->what();
+        return ExitFailure;
+    }
+
+    // The export's own file error, with its cause.
+    static int ReportExportError(const ExportError& error, const StdoutRelay* relay)
+    {
+        std::string message = error.what();
         if (relay != nullptr) {
             const std::size_t at = message.find(relay->Path());
             if (at != std::string::npos)
                 message.replace(at, relay->Path().size(), "- (standard output)");
         }
-        if (!error->Cause().empty())
-            message += " (" + error->Cause() + ")";
+        if (!error.Cause().empty())
+            message += " (" + error.Cause() + ")";
         Say(message);
         return ExitFailure;
     }
@@ -225,6 +242,7 @@ private:
     GenerationRun run_;
     SeedPlan seeds_;
     ExportPath ticksPath_;
+    StagedFile ticks_;
     std::unique_ptr<DirtyLabelsFile> labels_;
     int member_ = 1;
     int written_ = 0;
@@ -258,6 +276,7 @@ int RunCli(int argc, char** argv)
     try {
         RestoreSettings(panel, SettingsPath(options));
         ApplyPanelOptions(options, panel, notes);
+        CheckOutputsDiffer(options, BarOutputPath(options, panel.Text("ebSecurityName")));
     } catch (const CLI::ParseError& error) {
         return UsageExit(app, error);
     } catch (const std::exception& error) {
@@ -272,8 +291,8 @@ int RunCli(int argc, char** argv)
         CliCommand command(options, panel, formats);
         return command.Execute();
     } catch (const std::exception& error) {
-        // Anything outside the generation runs and the export, such as no room for the
-        // temporary file behind "-o -".
+        // Anything outside the generation runs and the export, such as an extra output
+        // file that cannot be created or no room for the temporary file behind "-o -".
         Say(error.what());
         return ExitFailure;
     }

@@ -28,7 +28,7 @@ std::string CheckDatePattern(const std::string& pattern)
             ++run;
         const bool valid = ((c == 'd' || c == 'M') && run <= 2) || (c == 'y' && (run == 2 || run == 4));
         if (!valid)
-            return "'" + pattern.substr(i, run) + "' is not a date field (use d, dd, M, MM, yy, yyyy)";
+            return std::string("'").append(pattern, i, run) + "' is not a date field (use d, dd, M, MM, yy, yyyy)";
         anyField = true;
         i += run;
     }

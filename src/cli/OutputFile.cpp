@@ -38,6 +38,13 @@ void OutputFile::WriteLine(std::string_view text)
         Fail("Cannot write to file", errno);
 }
 
+void OutputFile::Write(std::string_view bytes)
+{
+    errno = 0;
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
+        Fail("Cannot write to file", errno);
+}
+
 void OutputFile::Close()
 {
     if (file_ == nullptr)

@@ -18,6 +18,8 @@ public:
 
     // Writes text and the line end (carriage return, line feed).
     void WriteLine(std::string_view text);
+    // Writes bytes as they are.
+    void Write(std::string_view bytes);
     // Flushes, and closes a real file; a failure raises.
     void Close();
 

@@ -31,10 +31,10 @@ std::string IsoTimeText(double time)
 
 std::string IsoDateTimeText(double time) { return IsoDateText(time) + "T" + IsoTimeText(time); }
 
-void WriteTickFile(const std::string& path, bool append, const TickPathView& ticks, const ExportFormat& format,
+void WriteTickFile(const std::string& path, const TickPathView& ticks, const ExportFormat& format,
                    const LocaleFormats& formats)
 {
-    OutputFile file(path, append);
+    OutputFile file(path, false);
     std::string line;
     // A day's ticks share their date: work it out once per day.
     double day = 0.0;

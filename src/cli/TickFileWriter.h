@@ -15,7 +15,8 @@ namespace tickforge::cli {
 // fraction, rounded to the millisecond and kept within its day.
 std::string IsoDateTimeText(double time);
 
-void WriteTickFile(const std::string& path, bool append, const TickPathView& ticks, const ExportFormat& format,
+// Creates or replaces the file at path.
+void WriteTickFile(const std::string& path, const TickPathView& ticks, const ExportFormat& format,
                    const LocaleFormats& formats);
 
 }  // namespace tickforge::cli

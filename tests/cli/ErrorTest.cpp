@@ -43,6 +43,20 @@ TEST_F(Errors, EachUsageErrorAndFailedCheckExitsWithItsStatusAndMessageAndWrites
         {2, {"-o", "-", "--ticks-out", "-"}, "--ticks-out: - (standard output) is already taken by --output"},
         {2, {"--dirty", "5", "--dirty-labels", "-", "-o", "-"}, "--dirty-labels: - (standard output) is already taken"},
         {2, {"--dirty-labels", "labels.csv"}, "--dirty"},
+        // Two outputs in one file would lose one or mix them, whichever way it is named.
+        {2, {"--dirty", "50", "--dirty-labels", "y.csv", "-o", "y.csv"},
+         "--dirty-labels: 'y.csv' is already written by --output 'y.csv'"},
+        {2, {"-o", "x.csv", "--ticks-out", "./x.csv", "--count", "2"},
+         "--ticks-out: './x.csv' is already written by --output 'x.csv'"},
+        {2, {"--ticks-out", "AOI.csv"}, "--ticks-out: 'AOI.csv' is already written by --output 'AOI.csv'"},
+        {2, {"--ticks-out", "t.csv", "--dirty", "5", "--dirty-labels", "t.csv"},
+         "--dirty-labels: 't.csv' is already written by --ticks-out 't.csv'"},
+        {2, {"--multiple-files", "-o", "a.csv", "--ticks-out", "a.csv"},
+         "--ticks-out: 'a.csv' is already written by --output 'a.csv'"},
+        {2, {"--multiple-files", "--count", "11", "-o", "a", "--ticks-out", "a1"},
+         "--ticks-out: 'a1' is already written by --output 'a'"},  // a11 is in both
+        {2, {"--multiple-files", "--count", "3", "-o", "h.csv", "--dirty", "5", "--dirty-labels", "h3.csv"},
+         "--dirty-labels: 'h3.csv' is already written by --output 'h.csv'"},
         {2, {"--settings", "missing.ini"}, "missing.ini"},
         {2, {"--start", "2024-02-30"}, "--start: '2024-02-30' is not a date of the form YYYY-MM-DD"},
         {2, {"--rng-seed", "4294967296"}, "--rng-seed"},
@@ -57,6 +71,9 @@ TEST_F(Errors, EachUsageErrorAndFailedCheckExitsWithItsStatusAndMessageAndWrites
         {1, {"--ticks-per-day", "-4"}, "Invalid floating point operation"},
         {1, {"--shock-days", "0"}, "Floating point division by zero"},
         {1, {"--dirty", "lots"}, "'lots' is not a valid floating point value"},
+        // Extra output files are tried before the first generation.
+        {1, {"--dirty-labels", "no/such/l.csv"}, "Cannot create file no/such/l.csv: No such file or directory"},
+        {1, {"--ticks-out", "no/such/t.csv"}, "Cannot create file no/such/t.csv: No such file or directory"},
         // Every failed check is reported, in the run's order.
         {1, {"--shocks", "--shock-magnitude", "0.5", "--price", "3000", "--min-price", "3000", "--max-price", "3000"},
          "Error: Minimum Shock Magnitude is 1.0\ntickforge-cli: Error: Minimum Price larger than Seed\n"
@@ -114,8 +131,8 @@ TEST_F(Errors, AMemberThatFailsTheChecksEndsTheBatchWithStatus1)
 
 TEST_F(Errors, AnInterruptStopsTheBatchWithStatus130AndKeepsTheMembersWritten)
 {
-    const pid_t pid = folder.Start(
-        {"--days", "200", "--ticks-per-day", "2000", "--count", "100000", "--multiple-files", "-o", "m.csv", "-q"});
+    const pid_t pid = folder.Start({"--days", "200", "--ticks-per-day", "2000", "--count", "100000",
+                                    "--multiple-files", "-o", "m.csv", "--ticks-out", "t.csv", "-q"});
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (!folder.Exists("m3.csv") && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -124,11 +141,24 @@ TEST_F(Errors, AnInterruptStopsTheBatchWithStatus130AndKeepsTheMembersWritten)
     EXPECT_EQ(result.status, 130);
     EXPECT_TRUE(Contains(result.err, "tickforge-cli: interrupted at member "));
     EXPECT_TRUE(Contains(result.err, " of 100000 written\n"));
-    // Every file left is a complete member.
+    // Every file left is a complete member, and a member's ticks are kept only with its bars,
+    // also when the interrupt came between its tick path and its bars.
+    const auto name = [](const char* stem, std::size_t k) {
+        return std::string(stem).append(std::to_string(k)) + ".csv";
+    };
     const Texts files = folder.Files();
-    EXPECT_GE(files.size(), 2u);
-    for (const auto& name : files)
-        EXPECT_EQ(folder.ReadLines(name).size(), 200u) << name;
+    const std::size_t members = files.size() / 2;
+    EXPECT_GE(members, 2u);
+    Texts expected;
+    for (const char* stem : {"m", "t"})
+        for (std::size_t k = 1; k <= members; ++k)
+            expected.push_back(name(stem, k));
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(files, expected);
+    for (std::size_t k = 1; k <= members; ++k) {
+        EXPECT_EQ(folder.ReadLines(name("m", k)).size(), 200u) << k;
+        EXPECT_EQ(folder.ReadLines(name("t", k)).size(), 200u * 2000u) << k;
+    }
 }
 
 }  // namespace

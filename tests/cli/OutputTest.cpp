@@ -56,7 +56,11 @@ TEST_F(Output, MultipleFilesAreNamedBasePlusMemberNumberPlusExtension)
         {{"--name", "XYZ"}, {"XYZ.csv"}},
         {{"--name", "XYZ", "--count", "2", "--multiple-files"}, {"XYZ1.csv", "XYZ2.csv"}},
         {{"--count", "2", "--multiple-files", "-o", "b.csv", "--ticks-out", "t.csv"},
-         {"b1.csv", "b2.csv", "t1.csv", "t2.csv"}}};
+         {"b1.csv", "b2.csv", "t1.csv", "t2.csv"}},
+        // Not a member's name, so not taken; a device takes several outputs.
+        {{"--count", "2", "--multiple-files", "-o", "h.csv", "--dirty", "5", "--dirty-labels", "h3.csv"},
+         {"h1.csv", "h2.csv", "h3.csv"}},
+        {{"-o", "/dev/null", "--ticks-out", "/dev/null", "--dirty", "5", "--dirty-labels", "l.csv"}, {"l.csv"}}};
     for (const auto& [args, files] : cases) {
         SCOPED_TRACE(files.front());
         CliFolder other;
