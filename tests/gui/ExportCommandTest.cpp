@@ -80,6 +80,34 @@ QByteArray FirstField(const QByteArray& line)
     return field;
 }
 
+// An export that stops before writing, from a file "AOI.csv" that must survive untouched.
+struct StopCase {
+    const char *name, *button;
+    bool generated;
+    QStringList panel;   // steps on the main window: a box to tick or "field=text"
+    QStringList clicks;  // on the format dialog
+    bool fileChosen;     // else the save dialog is cancelled
+    QStringList texts;   // the boxes shown
+    const char* title;
+    int dialogShown, chooserAsked;
+};
+
+const QStringList Ok{"BitBtn1"};
+const StopCase StopCases[] = {
+    {"batch count of zero", "btnExportMulti", true, {"ebMultiples=0"}, Ok, true, {}, "", 1, 1},
+    {"format dialog cancelled", "btnExport", true, {}, {"BitBtn2"}, true, {}, "", 1, 0},
+    {"save dialog cancelled", "btnExport", true, {}, Ok, false, {}, "", 1, 1},
+    {"no value column", "btnExport", true, {}, {"cbTicker", "cbOpen", "cbHigh", "cbLow", "cbClose", "cbVolume", "BitBtn1"},
+     true, {"At least one value column must be selected"}, "Illegal column selection", 1, 0},
+    {"batch count that is no number", "btnExportMulti", false, {"ebMultiples=ten"}, Ok, true,
+     {"'ten' is not a valid integer value."}, "Tickforge", 0, 0},
+    // With no history to write, neither dialog appears.
+    {"first generation refused by a check", "btnExport", false, {"cbActiveShock", "ebShockMag=0.5"}, Ok, true,
+     {"Minimum Shock Magnitude is 1.0"}, "Error", 0, 0},
+    {"first generation failing", "btnExport", false, {"ebTicksPerDay=abc"}, Ok, true,
+     {"'abc' is not a valid integer value."}, "Tickforge", 0, 0},
+};
+
 }  // namespace
 
 class ExportCommandTest : public QObject {
@@ -145,9 +173,8 @@ private Q_SLOTS:
         QDir().mkpath(folder.path());
     }
 
-    void plainExportWritesTheCurrentHistoryUnderTheSecurityName()
+    void plainExportGeneratesFirstAndWritesUnderTheSecurityName()
     {
-        Generate();
         SetText("ebSecurityName", "XJO");
         chooser->chosen = Path("XJO.csv");
         // The file mode plays no part in a plain export.
@@ -156,19 +183,11 @@ private Q_SLOTS:
 
         QVERIFY(w->boxes.boxes.empty());
         QCOMPARE(answer->shown, 1);
+        QCOMPARE(answer->seriesWhenShown, 5);  // nothing generated before: GO ran first
         QCOMPARE(chooser->presets, QStringList{QStringLiteral("XJO.csv")});
         QCOMPARE(ReadFile(Path("XJO.csv")), Reference(Generated(), "XJO"));
         QCOMPARE(FirstField(Lines(Path("XJO.csv")).first()), QByteArray("XJO"));
         QCOMPARE(Files(), QStringList{QStringLiteral("XJO.csv")});
-    }
-
-    void exportBeforeAnyGenerateGeneratesFirst()
-    {
-        QCOMPARE(Generated().SeriesCount(), 0);
-        Press("btnExport");
-        QCOMPARE(answer->seriesWhenShown, 5);
-        QVERIFY(Generated().Length() > 0);
-        QCOMPARE(ReadFile(Path("AOI.csv")), Reference(Generated(), "AOI"));
     }
 
     void batchOfThreeIntoOneFile()
@@ -192,26 +211,6 @@ private Q_SLOTS:
         // Member 1 is the history that was current; the last member is the one now shown.
         QVERIFY(ReadFile(Path("AOI.csv")).startsWith(Reference(first, "AOI1", true)));
         QVERIFY(ReadFile(Path("AOI.csv")).endsWith(Reference(Generated(), "AOI3")));
-    }
-
-    void batchOfThreeIntoThreeFiles()
-    {
-        Generate();
-        TTimeSeriesSet first;
-        CopyBars(Generated(), first);
-        SetText("ebMultiples", "3");
-        answer->clicks = QStringList{"cbTicker", "cbHeadings", "rbMultiFile", "BitBtn1"};
-        Press("btnExportMulti");
-
-        QVERIFY(w->boxes.boxes.empty());
-        QCOMPARE(Files(), (QStringList{"AOI1.csv", "AOI2.csv", "AOI3.csv"}));
-        QCOMPARE(ReadFile(Path("AOI1.csv")), Reference(first, "AOI1", true));
-        QCOMPARE(ReadFile(Path("AOI3.csv")), Reference(Generated(), "AOI3", true));
-        const QList<QByteArray> second = Lines(Path("AOI2.csv"));
-        QCOMPARE(second.size(), 1 + first.Length());
-        QCOMPARE(FirstField(second[1]), QByteArray("AOI2"));
-        // Three independent histories.
-        QVERIFY(ReadFile(Path("AOI1.csv")).mid(60) != ReadFile(Path("AOI2.csv")).mid(60));
     }
 
     void aNameWithoutExtensionStaysWithout()
@@ -239,108 +238,64 @@ private Q_SLOTS:
         QCOMPARE(ReadFile(Path("AOI.csv")), clean);
     }
 
-    // Each row starts from a file "AOI.csv" that must survive untouched. Panel steps
-    // are "field=text" or a box to tick.
-    void stopsWithoutWriting_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<bool>("generated");
-        QTest::addColumn<QStringList>("panel");
-        QTest::addColumn<QStringList>("clicks");
-        QTest::addColumn<bool>("fileChosen");
-        QTest::addColumn<QStringList>("texts");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<int>("dialogShown");
-        QTest::addColumn<int>("chooserAsked");
-        const QStringList ok{"BitBtn1"};
-        QTest::newRow("batch count of zero") << "btnExportMulti" << true << QStringList{"ebMultiples=0"} << ok << true
-                                             << QStringList{} << "" << 1 << 1;
-        QTest::newRow("format dialog cancelled") << "btnExport" << true << QStringList{} << QStringList{"BitBtn2"}
-                                                 << true << QStringList{} << "" << 1 << 0;
-        QTest::newRow("save dialog cancelled") << "btnExport" << true << QStringList{} << ok << false << QStringList{}
-                                               << "" << 1 << 1;
-        QTest::newRow("no value column")
-            << "btnExport" << true << QStringList{}
-            << QStringList{"cbTicker", "cbOpen", "cbHigh", "cbLow", "cbClose", "cbVolume", "BitBtn1"} << true
-            << QStringList{"At least one value column must be selected"} << "Illegal column selection" << 1 << 0;
-        QTest::newRow("batch count that is no number")
-            << "btnExportMulti" << false << QStringList{"ebMultiples=ten"} << ok << true
-            << QStringList{"'ten' is not a valid integer value."} << "Tickforge" << 0 << 0;
-        // With no history to write, neither dialog appears.
-        QTest::newRow("first generation refused by a check")
-            << "btnExport" << false << QStringList{"cbActiveShock", "ebShockMag=0.5"} << ok << true
-            << QStringList{"Minimum Shock Magnitude is 1.0"} << "Error" << 0 << 0;
-        QTest::newRow("first generation failing")
-            << "btnExport" << false << QStringList{"ebTicksPerDay=abc"} << ok << true
-            << QStringList{"'abc' is not a valid integer value."} << "Tickforge" << 0 << 0;
-    }
+    void stopsWithoutWriting_data() { AddRows(StopCases); }
 
     void stopsWithoutWriting()
     {
-        QFETCH(QString, button);
-        QFETCH(bool, generated);
-        QFETCH(QStringList, panel);
-        QFETCH(QStringList, clicks);
-        QFETCH(bool, fileChosen);
-        QFETCH(QStringList, texts);
-        QFETCH(QString, title);
-        QFETCH(int, dialogShown);
-        QFETCH(int, chooserAsked);
-        if (generated)
+        const StopCase& row = FetchRow(StopCases);
+        if (row.generated)
             Generate();
-        for (const QString& step : panel) {
-            const QStringList parts = step.split(QLatin1Char('='));
-            if (parts.size() == 2)
-                w->window.Panel().SetText(parts[0].toStdString(), parts[1].toStdString());
-            else
-                w->window.Panel().SetChecked(step.toStdString(), true);
-        }
+        w->Do(row.panel);
         QVERIFY(WriteFile(Path("AOI.csv"), "kept\r\n"));
-        answer->clicks = clicks;
-        if (!fileChosen)
+        answer->clicks = row.clicks;
+        if (!row.fileChosen)
             chooser->chosen = std::nullopt;
-        Press(button.toLatin1().constData());
+        Press(row.button);
 
-        QCOMPARE(w->boxes.Texts(), texts);
+        QCOMPARE(w->boxes.Texts(), row.texts);
         for (const AlertBox& box : w->boxes.boxes) {
-            QCOMPARE(box.title, title);
-            QCOMPARE(box.icon, title == QStringLiteral("Tickforge") ? AlertIcon::Stop : AlertIcon::None);
+            QCOMPARE(box.title, QString::fromLatin1(row.title));
+            QCOMPARE(box.icon, box.title == QStringLiteral("Tickforge") ? AlertIcon::Stop : AlertIcon::None);
         }
-        QCOMPARE(answer->shown, dialogShown);
-        QCOMPARE(chooser->presets.size(), chooserAsked);
+        QCOMPARE(answer->shown, row.dialogShown);
+        QCOMPARE(chooser->presets.size(), row.chooserAsked);
         QCOMPARE(Files(), QStringList{QStringLiteral("AOI.csv")});
         QCOMPARE(ReadFile(Path("AOI.csv")), QByteArray("kept\r\n"));
-        QCOMPARE(Generated().SeriesCount(), generated ? 5 : 0);
+        QCOMPARE(Generated().SeriesCount(), row.generated ? 5 : 0);
         QVERIFY(w->window.TakesInput() && !w->window.Busy());
     }
 
-    void aFailingMemberEndsTheBatch()
+    void aFailureEndsTheBatchNamingItsFile_data()
     {
+        QTest::addColumn<QStringList>("panel");
+        QTest::addColumn<QString>("failing");
+        QTest::addColumn<QStringList>("files");
+        // A folder in the way of member 3.
+        QTest::newRow("a member that cannot be written")
+            << QStringList{"ebMultiples=4"} << "AOI3.csv" << QStringList{"AOI1.csv", "AOI2.csv", "AOI3.csv"};
+        // The generation's own message is not shown; the file named is the member before.
+        QTest::newRow("a failing generation") << QStringList{"ebMultiples=3", "ebTicksPerDay=x"} << "AOI1.csv"
+                                              << QStringList{"AOI1.csv"};
+    }
+
+    void aFailureEndsTheBatchNamingItsFile()
+    {
+        QFETCH(QStringList, panel);
+        QFETCH(QString, failing);
+        QFETCH(QStringList, files);
         Generate();
-        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("AOI3.csv")));  // cannot be written as a file
-        SetText("ebMultiples", "4");
+        if (failing == QStringLiteral("AOI3.csv"))
+            QVERIFY(QDir(folder.path()).mkdir(failing));
+        w->Do(panel);
         answer->clicks = QStringList{"rbMultiFile", "BitBtn1"};
         Press("btnExportMulti");
 
-        QCOMPARE(w->boxes.Texts(), QStringList{"Error writing to file " + Path("AOI3.csv") + ". Is it open elsewhere?"});
+        const QString path = folder.filePath(failing);
+        QCOMPARE(w->boxes.Texts(), QStringList{"Error writing to file " + path + ". Is it open elsewhere?"});
         QCOMPARE(w->boxes.boxes[0].title, QStringLiteral("File Error"));
-        QCOMPARE(Files(), (QStringList{"AOI1.csv", "AOI2.csv", "AOI3.csv"}));
-        QVERIFY(w->window.TakesInput() && !w->window.Busy());
-    }
-
-    void aFailingGenerationEndsTheBatchNamingTheMemberBefore()
-    {
-        Generate();
-        SetText("ebTicksPerDay", "x");
-        SetText("ebMultiples", "3");
-        answer->clicks = QStringList{"rbMultiFile", "BitBtn1"};
-        Press("btnExportMulti");
-
-        // Only the file error: the generation's own message is not shown.
-        QCOMPARE(w->boxes.Texts(), QStringList{"Error writing to file " + Path("AOI1.csv") + ". Is it open elsewhere?"});
-        QCOMPARE(Files(), QStringList{QStringLiteral("AOI1.csv")});
+        QCOMPARE(Files(), files);
         QVERIFY(!w->progress.isVisible());
-        QVERIFY(w->window.TakesInput());
+        QVERIFY(w->window.TakesInput() && !w->window.Busy());
     }
 
     void theDialogKeepsItsChoicesBetweenExports()

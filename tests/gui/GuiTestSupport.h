@@ -1,7 +1,7 @@
 #pragma once
 // Helpers shared by the window tests: boxes and beeps answered through the program's
-// seams, controls found by object name, the main window with its progress window, a
-// scratch settings folder, files, and comparisons of bar sets with the chart.
+// seams, controls found by object name, tables of test rows, files, the main window
+// with its progress window, and comparisons of bar sets with the chart.
 
 #include "HistoryChart.h"
 #include "TGenerator.h"
@@ -13,11 +13,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
+#include <utility>
 #include <vector>
 
 namespace tickforge::testing {
@@ -67,6 +70,21 @@ T* Find(const QWidget& root, const QString& name)
     return found;
 }
 
+// What a control shows as its text: a field's text, a button's or label's caption, a
+// group box's title.
+inline QString ShownText(QWidget* control)
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(control))
+        return edit->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        return button->text();
+    if (auto* label = qobject_cast<QLabel*>(control))
+        return label->text();
+    if (auto* group = qobject_cast<QGroupBox*>(control))
+        return group->title();
+    return QStringLiteral("(no text on %1)").arg(control->objectName());
+}
+
 // One change of the whole text, as a paste over a selection makes it.
 inline void Paste(QLineEdit* edit, const QString& text)
 {
@@ -81,6 +99,23 @@ inline void GuardAgainstHanging(QObject* context, int milliseconds = 10000)
         while (QWidget* modal = QApplication::activeModalWidget())
             modal->close();
     });
+}
+
+// A table of rows as the data of a Qt test, one data row per entry tagged with its
+// name; FetchRow gives the current entry inside the test function.
+template <typename Row, std::size_t N>
+void AddRows(const Row (&rows)[N])
+{
+    QTest::addColumn<int>("row");
+    for (std::size_t i = 0; i < N; ++i)
+        QTest::newRow(rows[i].name) << static_cast<int>(i);
+}
+
+template <typename Row, std::size_t N>
+const Row& FetchRow(const Row (&rows)[N])
+{
+    QFETCH(int, row);
+    return rows[row];
 }
 
 inline QString ArtefactPath(const QString& fileName)
@@ -100,26 +135,6 @@ inline bool WriteFile(const QString& path, const QByteArray& text)
     return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
 }
 
-// A scratch folder in place of the user's settings folder (XDG_CONFIG_HOME) for the
-// whole test program; Path() is where the main window keeps its panel.
-class ScratchSettings {
-public:
-    ScratchSettings()
-    {
-        qputenv("XDG_CONFIG_HOME", folder_.path().toLocal8Bit());
-        QDir(folder_.path()).mkpath(QStringLiteral("tickforge"));
-    }
-    QString Path() const { return folder_.filePath(QStringLiteral("tickforge/TKF.ini")); }
-    void Clear() const
-    {
-        QFile::remove(Path());
-        QDir(Path()).removeRecursively();
-    }
-
-private:
-    QTemporaryDir folder_;
-};
-
 // The main window as the program shows it, with its own progress window; every box is
 // recorded and every beep counted. Members go in reverse order: the window first.
 struct MainWindowUnderTest {
@@ -136,6 +151,17 @@ struct MainWindowUnderTest {
     QAbstractButton* Button(const QString& name) const { return Find<QAbstractButton>(window, name); }
     void Press(const QString& name) const { Button(name)->click(); }
     void Paste(const QString& name, const QString& text) const { testing::Paste(Edit(name), text); }
+    // Each step is a button to press or "field=text" to paste.
+    void Do(const QStringList& steps) const
+    {
+        for (const QString& step : steps) {
+            const qsizetype equals = step.indexOf(QLatin1Char('='));
+            if (equals < 0)
+                Press(step);
+            else
+                Paste(step.left(equals), step.mid(equals + 1));
+        }
+    }
     HistoryChart& Chart() { return window.Chart(); }
     const GenerationRun& Run() { return window.Run(); }
 

@@ -28,13 +28,12 @@ struct SetOf : TTimeSeriesSet {
         SetLength(static_cast<std::int32_t>(bars.size()));
         for (std::int32_t i = 0; i < Length(); ++i) {
             const Bar& b = bars[static_cast<std::size_t>(i)];
-            for (std::int32_t s = 0; s < DailyBarSeriesCount; ++s)
-                SetTime(s, i, b.time);
-            SetValue(SeriesOpen, i, b.open);
-            SetValue(SeriesHigh, i, b.high);
-            SetValue(SeriesLow, i, b.low);
-            SetValue(SeriesClose, i, b.close);
-            SetValue(SeriesVolume, i, b.volume);
+            const std::pair<std::int32_t, double> values[] = {
+                {SeriesOpen, b.open}, {SeriesHigh, b.high}, {SeriesLow, b.low}, {SeriesClose, b.close}, {SeriesVolume, b.volume}};
+            for (const auto& [series, value] : values) {
+                SetTime(series, i, b.time);
+                SetValue(series, i, value);
+            }
         }
     }
 };
@@ -85,9 +84,29 @@ bool CloseColour(QColor a, QColor b)
     return std::abs(a.red() - b.red()) <= 3 && std::abs(a.green() - b.green()) <= 3 && std::abs(a.blue() - b.blue()) <= 3;
 }
 
-}  // namespace
+// Sets of bars and the axis ranges that show them whole.
+struct RangeCase {
+    const char* name;
+    Bars bars;
+    QCPRange price, volume;
+};
 
-Q_DECLARE_METATYPE(Bars)
+const RangeCase RangeCases[] = {
+    {"one bar: its prices, four times its volume", {{45000.75, 100, 105, 95, 102, 500}}, {95, 105}, {500, 2000}},
+    {"no bars: the sentinels", {}, {0, 999999}, {0, 999999}},
+    {"lows above the sentinel start the price axis there",
+     {{45000.7, 1.6e6, 2.0e6, 1.5e6, 1.7e6, 10}, {45001.7, 1.7e6, 1.9e6, 1.55e6, 1.8e6, 20}}, {999999, 2.0e6}, {10, 80}},
+    {"flat history: the narrowest range, 1e-10", {{45000.7, 100, 100, 100, 100, 0}, {45001.7, 100, 100, 100, 100, 0}},
+     {100, 100 + 1e-10}, {0, 1e-10}},
+    {"every bar counts, spoiled ones too",
+     {{45000.7, 50, 52, 49, 51, 300},
+      {45001.7, 51, 51, 51, 51, 0},  // high set to low, volume zeroed
+      {45002.7, 51, 60, 50, 58, 900},
+      {45003.7, 58, 59, 40, 41, 450}},
+     {40, 60}, {0, 3600}},
+};
+
+}  // namespace
 
 class HistoryChartTest : public QObject {
     Q_OBJECT
@@ -109,48 +128,22 @@ private Q_SLOTS:
     }
     void cleanup() { chart.reset(); }
 
-    void axesSpanTheExtremesOfTheWholeSet_data()
-    {
-        QTest::addColumn<Bars>("bars");
-        QTest::addColumn<double>("lowestPrice");
-        QTest::addColumn<double>("highestPrice");
-        QTest::addColumn<double>("lowestVolume");
-        QTest::addColumn<double>("highestVolume");
-        QTest::newRow("one bar: its prices, four times its volume")
-            << Bars{{45000.75, 100, 105, 95, 102, 500}} << 95.0 << 105.0 << 500.0 << 2000.0;
-        QTest::newRow("no bars: the sentinels") << Bars{} << 0.0 << 999999.0 << 0.0 << 999999.0;
-        QTest::newRow("lows above the sentinel start the price axis there")
-            << Bars{{45000.7, 1.6e6, 2.0e6, 1.5e6, 1.7e6, 10}, {45001.7, 1.7e6, 1.9e6, 1.55e6, 1.8e6, 20}}
-            << 999999.0 << 2.0e6 << 10.0 << 80.0;
-        QTest::newRow("flat history: the narrowest range, 1e-10")
-            << Bars{{45000.7, 100, 100, 100, 100, 0}, {45001.7, 100, 100, 100, 100, 0}} << 100.0 << 100.0 + 1e-10
-            << 0.0 << 1e-10;
-        QTest::newRow("every bar counts, spoiled ones too")
-            << Bars{{45000.7, 50, 52, 49, 51, 300},
-                    {45001.7, 51, 51, 51, 51, 0},  // high set to low, volume zeroed
-                    {45002.7, 51, 60, 50, 58, 900},
-                    {45003.7, 58, 59, 40, 41, 450}}
-            << 40.0 << 60.0 << 0.0 << 3600.0;
-    }
+    void axesSpanTheExtremesOfTheWholeSet_data() { AddRows(RangeCases); }
 
     void axesSpanTheExtremesOfTheWholeSet()
     {
-        QFETCH(Bars, bars);
-        QFETCH(double, lowestPrice);
-        QFETCH(double, highestPrice);
-        QFETCH(double, lowestVolume);
-        QFETCH(double, highestVolume);
+        const RangeCase& row = FetchRow(RangeCases);
         chart->ShowBars(Wave(20), true);  // replaced entirely by the set below
-        SetOf set(bars);
-        if (!bars.empty()) {
+        SetOf set(row.bars);
+        if (!row.bars.empty()) {
             // Only the close time places a bar; the other series' times play no part.
-            set.SetTime(SeriesOpen, 0, bars[0].time - 0.5);
-            set.SetTime(SeriesHigh, 0, bars[0].time + 0.1);
+            set.SetTime(SeriesOpen, 0, row.bars[0].time - 0.5);
+            set.SetTime(SeriesHigh, 0, row.bars[0].time + 0.1);
         }
         chart->ShowBars(set, true);
         QVERIFY(ChartShows(*chart, set));
-        QCOMPARE(chart->PriceAxis()->range(), QCPRange(lowestPrice, highestPrice));
-        QCOMPARE(chart->VolumeAxis()->range(), QCPRange(lowestVolume, highestVolume));
+        QCOMPARE(chart->PriceAxis()->range(), row.price);
+        QCOMPARE(chart->VolumeAxis()->range(), row.volume);
     }
 
     void dateAxisCountsSecondsSince1970()

@@ -1,13 +1,10 @@
 // The main window and the progress window as designed: captions, initial texts,
-// enabled states, hints as the user sees them (inherited from the enclosing control
-// where a control has none), tabs in front, focus, sizes and the window frames.
+// states, hints as the user sees them, tabs in front, focus, sizes and window frames.
 
 #include "GuiTestSupport.h"
 #include "WidgetPanel.h"
 
 #include <QDateEdit>
-#include <QGroupBox>
-#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -41,6 +38,79 @@ QStringList TabCaptions(const QTabWidget* pages)
         captions << pages->tabText(i);
     return captions;
 }
+
+enum State { Enabled, Disabled, Ticked };
+
+// A control of the main window as designed: its text (caption, title or field text),
+// state and the hint a user sees on it (inherited from an enclosing control where it
+// has none of its own); null where not checked.
+struct Design {
+    const char *name, *control, *text;
+    State state;
+    const char* hint;
+};
+
+const Design Designs[] = {
+    {"start date", "StartDate", nullptr, Enabled, "Start date of series"},
+    {"end date", "EndDate", nullptr, Enabled, "End date of series"},
+    {"days", "ebLength", "180", Enabled, "Number of days in series"},
+    {"random period minimum", "ebRandomPeriodMin", "90", Disabled, "Minimum number of days in a random period"},
+    {"ticks per day", "ebTicksPerDay", "1000", Enabled, "Number of trades per day"},
+    {"fixed seed", "ebSeed", "3000", Enabled, "Fixed seed value"},
+    {"random seed minimum", "ebSeedMin", "0", Disabled, "Minimum random seed value"},
+    {"random seed maximum", "ebSeedMax", "5000", Disabled, "Maximum random seed value"},
+    {"minimum price", "ebMinPrice", "0", Disabled, "Minimum Price bound"},
+    {"maximum price", "ebMaxPrice", "5000", Disabled, "Maximum Price bound"},
+    {"volatility", "ebVolatility", "1", Enabled, "Percentage Daily Volatility"},
+    {"bias", "ebBias", "4.5", Enabled, "Percentage bias per annum"},
+    {"shock frequency", "ebShockFreq", "100", Enabled, "Probability of Event eg 100 implies one event in 100 days"},
+    {"shock magnitude", "ebShockMag", "3", Enabled,
+     "Multiples of daily volatility eg. 3 implies that an event creates a maximum of 3 times more volatility than normal"},
+    {"minimum volume", "ebMinVolume", "0", Enabled, "Minimum Volume bound"},
+    {"maximum volume", "ebMaxVolume", "1000", Enabled, "Maximum Volume bound"},
+    {"bad ticks", "ebDirtydata", "5", Enabled, "Percentage of bad ticks per day"},
+    {"security name", "ebSecurityName", "AOI", Enabled, "Security Name"},
+    {"batch count", "ebMultiples", "10", Enabled, nullptr},
+    {"weekends", "cbWeekends", "Weekends", Enabled, "Include weekends in series"},
+    {"random period", "cbRandomPeriod", "Random Min :", Enabled, "Select a random period within two dates"},
+    {"fixed seed box", "cbSeedRandom", "Fixed :", Ticked, "Use the fixed seed"},
+    {"minimum bound", "cbMin", "Min :", Enabled, "Enforce minimum bound"},
+    {"maximum bound", "cbMax", "Max :", Enabled, "Enforce maximum bound"},
+    {"hard", "rbHard", "Hard", Ticked, "Enforce bound immediately"},
+    {"soft", "rbSoft", "Soft", Enabled, "Enforce bound gradually"},
+    {"bias box", "cbActiveBias", "Active", Enabled, "Activate Biasing"},
+    {"shock box, hint from its page control", "cbActiveShock", "Active", Enabled, "Activate Shock"},
+    {"dirty data box, no hint", "cbDirtyDataActive", "Active", Enabled, ""},
+    {"bar", "rbBar", "Bar", Ticked, "Display as Bar Chart"},
+    {"candle", "rbCandle", "Candle", Enabled, "Display as Candle Stick Chart"},
+    {"color", "cbColor", "Color", Ticked, nullptr},
+    {"apply", "btnCorrupt", "Apply", Enabled, nullptr},
+    {"go", "btnGenerate", "GO", Enabled, "Generate the series"},
+    {"export", "btnExport", nullptr, Enabled, "Export the series to a file"},
+    {"export batch", "btnExportMulti", nullptr, Enabled, "Export the current series (and generate more) to files"},
+    {"expand", "btnExpand", nullptr, Enabled, "Expand Chart"},
+    {"chart", "Chart1", nullptr, Enabled, "Select area with left button to zoom, with right button to scroll"},
+    {"distribution pages", "pcDistribution", nullptr, Enabled, "Activate Shock"},
+    {"start label", "lblStartDate", "Start :", Enabled, nullptr},
+    {"end label", "lblEndDate", "End :", Enabled, nullptr},
+    {"days label", "lblLength", "Days :", Enabled, nullptr},
+    {"ticks per day label", "lblTicksPerDay", "Ticks/Day :", Enabled, nullptr},
+    {"random seed minimum label", "lblSeedMin", "Random Min :", Enabled, nullptr},
+    {"random seed maximum label", "lblSeedMax", "Random Max :", Enabled, nullptr},
+    {"tick size label", "lblTickSize", "Tick Size :", Disabled, "Not available in this version"},
+    {"volatility label", "lblVolatility", "Daily Volatility (%) :", Enabled, nullptr},
+    {"bias label", "lblBias", "Rate (% pa) :", Enabled, nullptr},
+    {"shock frequency label, hint from its page control", "lblShockFreq", "Days/Event :", Enabled, "Activate Shock"},
+    {"shock magnitude label", "lblShockMag", "Magnitude :", Enabled, nullptr},
+    {"minimum volume label", "lblMinVolume", "Min :", Enabled, nullptr},
+    {"maximum volume label", "lblMaxVolume", "Max :", Enabled, nullptr},
+    {"bad ticks label", "lblDirtydata", "Bad Ticks (%) :", Enabled, nullptr},
+    {"security name label", "lblSecurityName", "Name :", Enabled, nullptr},
+    {"seed group", "gbSeed", "Seed", Enabled, nullptr},
+    {"price bounds group", "gbBounds", "Bounds", Enabled, nullptr},
+    {"volume bounds group", "gbVolume", "Bounds", Enabled, nullptr},
+    {"batch box", "gbMulti", "Multi :", Enabled, nullptr},
+};
 
 }  // namespace
 
@@ -90,137 +160,33 @@ private Q_SLOTS:
             QVERIFY2(Find(*window, page)->isAncestorOf(Find(*window, control)), control);
     }
 
-    // Text fields with their text and enabled state; boxes and buttons with their
-    // caption and tick, all enabled; labels and group boxes with their caption.
-    void controlsStartWithTheirDesignedTexts_data()
-    {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("enabled");
-        QTest::addColumn<bool>("ticked");
-        const struct {
-            const char *control, *text;
-            bool enabled, ticked;
-        } rows[] = {
-            {"ebLength", "180", true, false}, {"ebRandomPeriodMin", "90", false, false},
-            {"ebTicksPerDay", "1000", true, false}, {"ebSeed", "3000", true, false},
-            {"ebSeedMin", "0", false, false}, {"ebSeedMax", "5000", false, false},
-            {"ebMinPrice", "0", false, false}, {"ebMaxPrice", "5000", false, false},
-            {"ebVolatility", "1", true, false}, {"ebBias", "4.5", true, false},
-            {"ebShockFreq", "100", true, false}, {"ebShockMag", "3", true, false},
-            {"ebMinVolume", "0", true, false}, {"ebMaxVolume", "1000", true, false},
-            {"ebDirtydata", "5", true, false}, {"ebSecurityName", "AOI", true, false},
-            {"ebMultiples", "10", true, false},
-            {"cbWeekends", "Weekends", true, false}, {"cbRandomPeriod", "Random Min :", true, false},
-            {"cbSeedRandom", "Fixed :", true, true}, {"cbMin", "Min :", true, false},
-            {"cbMax", "Max :", true, false}, {"rbHard", "Hard", true, true},
-            {"rbSoft", "Soft", true, false}, {"cbActiveBias", "Active", true, false},
-            {"cbActiveShock", "Active", true, false}, {"cbDirtyDataActive", "Active", true, false},
-            {"rbBar", "Bar", true, true}, {"rbCandle", "Candle", true, false},
-            {"cbColor", "Color", true, true}, {"btnCorrupt", "Apply", true, false},
-            {"btnGenerate", "GO", true, false},
-            {"lblStartDate", "Start :", true, false}, {"lblEndDate", "End :", true, false},
-            {"lblLength", "Days :", true, false}, {"lblTicksPerDay", "Ticks/Day :", true, false},
-            {"lblSeedMin", "Random Min :", true, false}, {"lblSeedMax", "Random Max :", true, false},
-            {"lblTickSize", "Tick Size :", false, false}, {"lblVolatility", "Daily Volatility (%) :", true, false},
-            {"lblBias", "Rate (% pa) :", true, false}, {"lblShockFreq", "Days/Event :", true, false},
-            {"lblShockMag", "Magnitude :", true, false}, {"lblMinVolume", "Min :", true, false},
-            {"lblMaxVolume", "Max :", true, false}, {"lblDirtydata", "Bad Ticks (%) :", true, false},
-            {"lblSecurityName", "Name :", true, false}, {"gbSeed", "Seed", true, false},
-            {"gbBounds", "Bounds", true, false}, {"gbVolume", "Bounds", true, false},
-            {"gbMulti", "Multi :", true, false},
-        };
-        for (const auto& row : rows)
-            QTest::newRow(row.control) << row.control << row.text << row.enabled << row.ticked;
-    }
+    void controlsStartAsDesigned_data() { AddRows(Designs); }
 
-    void controlsStartWithTheirDesignedTexts()
+    void controlsStartAsDesigned()
     {
-        QFETCH(QString, control);
-        QFETCH(QString, text);
-        QFETCH(bool, enabled);
-        QFETCH(bool, ticked);
-        QWidget* widget = Find(*window, control);
-        QCOMPARE(widget->isEnabled(), enabled);
-        if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-            QCOMPARE(edit->text(), text);
-            // No field restricts what can be typed.
-            QVERIFY(!edit->validator());
-            QVERIFY(edit->inputMask().isEmpty());
-        } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-            QCOMPARE(button->text(), text);
-            QCOMPARE(button->isChecked(), ticked);
-        } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-            QCOMPARE(label->text(), text);
-        } else {
-            auto* group = qobject_cast<QGroupBox*>(widget);
-            QVERIFY(group);
-            QCOMPARE(group->title(), text);
+        const Design& row = FetchRow(Designs);
+        QWidget* widget = Find(*window, row.control);
+        QCOMPARE(widget->isEnabled(), row.state != Disabled);
+        if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            QCOMPARE(button->isChecked(), row.state == Ticked);
+        if (auto* edit = qobject_cast<QLineEdit*>(widget))  // no field restricts what can be typed
+            QVERIFY(!edit->validator() && edit->inputMask().isEmpty());
+        if (row.text)
+            QCOMPARE(ShownText(widget), QString::fromUtf8(row.text));
+        if (row.hint) {
+            // Hidden pages cannot be pointed at: bring the control's pages to the front.
+            for (QWidget* w = widget; w; w = w->parentWidget()) {
+                auto* pages = qobject_cast<QTabWidget*>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr);
+                if (pages && pages->indexOf(w) >= 0)
+                    pages->setCurrentWidget(w);
+            }
+            QCOMPARE(ShownHint(widget), QString::fromUtf8(row.hint));
         }
-    }
-
-    void hintsAsTheUserSeesThem_data()
-    {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("hint");
-        QTest::newRow("start date") << "StartDate" << "Start date of series";
-        QTest::newRow("end date") << "EndDate" << "End date of series";
-        QTest::newRow("days") << "ebLength" << "Number of days in series";
-        QTest::newRow("weekends") << "cbWeekends" << "Include weekends in series";
-        QTest::newRow("random period") << "cbRandomPeriod" << "Select a random period within two dates";
-        QTest::newRow("random period minimum, disabled") << "ebRandomPeriodMin" << "Minimum number of days in a random period";
-        QTest::newRow("ticks per day") << "ebTicksPerDay" << "Number of trades per day";
-        QTest::newRow("fixed seed box") << "cbSeedRandom" << "Use the fixed seed";
-        QTest::newRow("fixed seed") << "ebSeed" << "Fixed seed value";
-        QTest::newRow("random seed minimum") << "ebSeedMin" << "Minimum random seed value";
-        QTest::newRow("random seed maximum") << "ebSeedMax" << "Maximum random seed value";
-        QTest::newRow("minimum bound") << "cbMin" << "Enforce minimum bound";
-        QTest::newRow("minimum price") << "ebMinPrice" << "Minimum Price bound";
-        QTest::newRow("maximum bound") << "cbMax" << "Enforce maximum bound";
-        QTest::newRow("maximum price") << "ebMaxPrice" << "Maximum Price bound";
-        QTest::newRow("hard") << "rbHard" << "Enforce bound immediately";
-        QTest::newRow("soft") << "rbSoft" << "Enforce bound gradually";
-        QTest::newRow("tick size label") << "lblTickSize" << "Not available in this version";
-        QTest::newRow("distribution pages") << "pcDistribution" << "Activate Shock";
-        QTest::newRow("volatility") << "ebVolatility" << "Percentage Daily Volatility";
-        QTest::newRow("bias box") << "cbActiveBias" << "Activate Biasing";
-        QTest::newRow("bias") << "ebBias" << "Percentage bias per annum";
-        QTest::newRow("shock box, from its page control") << "cbActiveShock" << "Activate Shock";
-        QTest::newRow("shock label, from its page control") << "lblShockFreq" << "Activate Shock";
-        QTest::newRow("shock frequency") << "ebShockFreq" << "Probability of Event eg 100 implies one event in 100 days";
-        QTest::newRow("shock magnitude")
-            << "ebShockMag"
-            << "Multiples of daily volatility eg. 3 implies that an event creates a maximum of 3 times more volatility than normal";
-        QTest::newRow("minimum volume") << "ebMinVolume" << "Minimum Volume bound";
-        QTest::newRow("maximum volume") << "ebMaxVolume" << "Maximum Volume bound";
-        QTest::newRow("bad ticks") << "ebDirtydata" << "Percentage of bad ticks per day";
-        QTest::newRow("security name") << "ebSecurityName" << "Security Name";
-        QTest::newRow("export") << "btnExport" << "Export the series to a file";
-        QTest::newRow("export batch") << "btnExportMulti" << "Export the current series (and generate more) to files";
-        QTest::newRow("bar") << "rbBar" << "Display as Bar Chart";
-        QTest::newRow("candle") << "rbCandle" << "Display as Candle Stick Chart";
-        QTest::newRow("expand") << "btnExpand" << "Expand Chart";
-        QTest::newRow("go") << "btnGenerate" << "Generate the series";
-        QTest::newRow("chart") << "Chart1" << "Select area with left button to zoom, with right button to scroll";
-    }
-
-    void hintsAsTheUserSeesThem()
-    {
-        QFETCH(QString, control);
-        QFETCH(QString, hint);
-        QWidget* widget = Find(*window, control);
-        // Hidden pages cannot be pointed at: bring the control's pages to the front.
-        for (QWidget* w = widget; w; w = w->parentWidget()) {
-            auto* pages = qobject_cast<QTabWidget*>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr);
-            if (pages && pages->indexOf(w) >= 0)
-                pages->setCurrentWidget(w);
-        }
-        QCOMPARE(ShownHint(widget), hint);
     }
 
     void dirtyDataBoxShowsNoHintAtAll()
     {
-        // Even a hint of an enclosing control stays hidden.
+        // Not even a hint of an enclosing control.
         Find(*window, "tsDirtyData")->setToolTip(QStringLiteral("enclosing hint"));
         QCOMPARE(ShownHint(Find(*window, "cbDirtyDataActive")), QString());
         QCOMPARE(ShownHint(Find(*window, "lblDirtydata")), QStringLiteral("enclosing hint"));

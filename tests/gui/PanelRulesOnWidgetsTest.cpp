@@ -13,6 +13,47 @@
 using namespace tickforge;
 using namespace tickforge::testing;
 
+namespace {
+
+// Text put into a field (pasted over it, or typed key by key after selecting it, its
+// box ticked first where it has one) and what the field and the random minimum
+// (designed "90") show afterwards.
+struct FieldCase {
+    const char *name, *field, *box;
+    QString input;
+    bool typed;
+    QString shown;
+    int beeps;
+    QString randomMinimum;
+};
+
+const FieldCase FieldCases[] = {
+    {"days zero", "ebLength", "", "0", false, "1", 0, "1"},
+    {"days negative", "ebLength", "", "-5", false, "1", 0, "1"},
+    {"days not a number", "ebLength", "", "abc", false, "1", 1, "1"},
+    {"days decimal", "ebLength", "", "2.5", false, "1", 1, "1"},
+    {"days emptied", "ebLength", "", "", false, "1", 1, "1"},
+    {"fewer days pull the random minimum down", "ebLength", "", "60", false, "60", 0, "60"},
+    {"more days leave the random minimum", "ebLength", "", "365", false, "365", 0, "90"},
+    // "2" and "20" pass; "200" exceeds the 180 days and takes the days' text.
+    {"random minimum never above the days", "ebRandomPeriodMin", "cbRandomPeriod", "200", true, "180", 0, "180"},
+    // Once for "x", once more for the emptied field.
+    {"random minimum not a number", "ebRandomPeriodMin", "cbRandomPeriod", "x", true, "", 2, ""},
+    {"random minimum within the days", "ebRandomPeriodMin", "cbRandomPeriod", "45", true, "45", 0, "45"},
+    {"minimum price negative", "ebMinPrice", "cbMin", "-3", false, "0", 0, "90"},
+    {"minimum price zero with decimals", "ebMinPrice", "cbMin", "0.0", false, "0", 0, "90"},
+    {"minimum price two zeros", "ebMinPrice", "cbMin", "00", false, "0", 0, "90"},
+    {"minimum price positive fraction", "ebMinPrice", "cbMin", "0.5", false, "0.5", 0, "90"},
+    {"minimum price typed", "ebMinPrice", "cbMin", "2500", true, "2500", 0, "90"},
+    // Emptied, then the emptied field beeps once more.
+    {"minimum price not a number", "ebMinPrice", "cbMin", "cheap", false, "", 2, "90"},
+    {"minimum price a lone minus sign", "ebMinPrice", "cbMin", "-", true, "", 2, "90"},
+    // The empty text does not convert: one beep; the field, already empty, stays so.
+    {"minimum price emptied", "ebMinPrice", "cbMin", "", false, "", 1, "90"},
+};
+
+}  // namespace
+
 class PanelRulesOnWidgets : public QObject {
     Q_OBJECT
 
@@ -30,12 +71,6 @@ class PanelRulesOnWidgets : public QObject {
         w->Edit(field)->setFocus();
         QTest::keyClicks(w->Edit(field), text);
     }
-    void Backspace(const char* field) const
-    {
-        w->Edit(field)->setFocus();
-        w->Edit(field)->end(false);
-        QTest::keyClick(w->Edit(field), Qt::Key_Backspace);
-    }
     QString Text(const char* field) const { return w->Edit(field)->text(); }
 
 private Q_SLOTS:
@@ -46,135 +81,31 @@ private Q_SLOTS:
     }
     void cleanup() { w.reset(); }
 
-    void daysAreRepairedAndMoveTheEndDate_data()
-    {
-        QTest::addColumn<QString>("pasted");
-        QTest::addColumn<QString>("days");
-        QTest::addColumn<QString>("randomMinimum");  // designed "90"
-        QTest::addColumn<int>("beeps");
-        QTest::newRow("zero") << "0" << "1" << "1" << 0;
-        QTest::newRow("negative") << "-5" << "1" << "1" << 0;
-        QTest::newRow("not a number") << "abc" << "1" << "1" << 1;
-        QTest::newRow("decimal") << "2.5" << "1" << "1" << 1;
-        QTest::newRow("fewer days pull the random minimum down") << "60" << "60" << "60" << 0;
-        QTest::newRow("more days leave the random minimum") << "365" << "365" << "90" << 0;
-    }
+    void textFieldsAreRepaired_data() { AddRows(FieldCases); }
 
-    void daysAreRepairedAndMoveTheEndDate()
+    void textFieldsAreRepaired()
     {
-        QFETCH(QString, pasted);
-        QFETCH(QString, days);
-        QFETCH(QString, randomMinimum);
-        QFETCH(int, beeps);
-        ShowPage("tsTime");
+        const FieldCase& row = FetchRow(FieldCases);
+        const QString field = QString::fromLatin1(row.field);
+        ShowPage(field == QStringLiteral("ebMinPrice") ? "tsPrice" : "tsTime");
+        if (*row.box) {
+            QTest::mouseClick(w->Button(row.box), Qt::LeftButton);
+            QVERIFY(w->Edit(field)->isEnabled());
+        }
         const DateTimeValue start = Date("StartDate");
-        w->Paste("ebLength", pasted);
-        QCOMPARE(Text("ebLength"), days);
-        QCOMPARE(Text("ebRandomPeriodMin"), randomMinimum);
-        QCOMPARE(Beeps(), beeps);
-        // The end moves with the days, keeping the start's time of day.
-        QCOMPARE(Date("StartDate"), start);
-        QCOMPARE(Date("EndDate"), start + days.toInt());
-        QCOMPARE(Picker("EndDate")->date(), Picker("StartDate")->date().addDays(days.toInt()));
-    }
-
-    void emptyingDaysKeyByKeyGivesOneWithABeep()
-    {
-        ShowPage("tsTime");
-        Backspace("ebLength");
-        QCOMPARE(Text("ebLength"), QStringLiteral("18"));
-        QCOMPARE(Text("ebRandomPeriodMin"), QStringLiteral("18"));
-        Backspace("ebLength");
-        QCOMPARE(Text("ebLength"), QStringLiteral("1"));
-        QCOMPARE(Text("ebRandomPeriodMin"), QStringLiteral("1"));
-        QCOMPARE(Beeps(), 0);
-        Backspace("ebLength");
-        QCOMPARE(Text("ebLength"), QStringLiteral("1"));
-        QCOMPARE(Beeps(), 1);
-        QCOMPARE(Date("EndDate"), Date("StartDate") + 1);
-        // Typing the days back does not raise the minimum again.
-        Type("ebLength", QStringLiteral("80"));
-        QCOMPARE(Text("ebLength"), QStringLiteral("180"));
-        QCOMPARE(Text("ebRandomPeriodMin"), QStringLiteral("1"));
-        QCOMPARE(Date("EndDate"), Date("StartDate") + 180);
-    }
-
-    void randomMinimumIsRepairedWhileTyped_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<int>("beeps");
-        // "2" and "20" pass; "200" exceeds the 180 days and takes the days' text.
-        QTest::newRow("never above the days") << "200" << "180" << 0;
-        // Once for "x", once more for the emptied field.
-        QTest::newRow("not a number is emptied") << "x" << "" << 2;
-        QTest::newRow("a number within the days stays") << "45" << "45" << 0;
-    }
-
-    void randomMinimumIsRepairedWhileTyped()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        QFETCH(int, beeps);
-        ShowPage("tsTime");
-        QVERIFY(!w->Edit("ebRandomPeriodMin")->isEnabled());
-        QTest::mouseClick(w->Button("cbRandomPeriod"), Qt::LeftButton);
-        QVERIFY(w->Edit("ebRandomPeriodMin")->isEnabled());
-        w->Edit("ebRandomPeriodMin")->selectAll();
-        Type("ebRandomPeriodMin", typed);
-        QCOMPARE(Text("ebRandomPeriodMin"), shown);
-        QCOMPARE(Beeps(), beeps);
-        // Unticking disables the field and keeps its text.
-        QTest::mouseClick(w->Button("cbRandomPeriod"), Qt::LeftButton);
-        QVERIFY(!w->Edit("ebRandomPeriodMin")->isEnabled());
-        QCOMPARE(Text("ebRandomPeriodMin"), shown);
-        QCOMPARE(Text("ebLength"), QStringLiteral("180"));
-    }
-
-    void minimumPriceIsRepaired_data()
-    {
-        QTest::addColumn<QString>("pasted");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<int>("beeps");
-        QTest::newRow("negative") << "-3" << "0" << 0;
-        QTest::newRow("zero with decimals") << "0.0" << "0" << 0;
-        QTest::newRow("two zeros") << "00" << "0" << 0;
-        QTest::newRow("positive fraction kept") << "0.5" << "0.5" << 0;
-        QTest::newRow("positive kept") << "2500" << "2500" << 0;
-        // Emptied, then the emptied field beeps once more.
-        QTest::newRow("not a number") << "cheap" << "" << 2;
-    }
-
-    void minimumPriceIsRepaired()
-    {
-        QFETCH(QString, pasted);
-        QFETCH(QString, shown);
-        QFETCH(int, beeps);
-        ShowPage("tsPrice");
-        QTest::mouseClick(w->Button("cbMin"), Qt::LeftButton);
-        w->Paste("ebMinPrice", pasted);
-        QCOMPARE(Text("ebMinPrice"), shown);
-        QCOMPARE(Beeps(), beeps);
-    }
-
-    void minusSignAsFirstCharacterEmptiesTheMinimumPrice()
-    {
-        ShowPage("tsPrice");
-        QTest::mouseClick(w->Button("cbMin"), Qt::LeftButton);
-        QLineEdit* price = w->Edit("ebMinPrice");
-        price->setFocus();
-        price->selectAll();
-        QTest::keyClick(price, Qt::Key_Delete);
-        // The empty text does not convert: one beep; the field, already empty, stays so.
-        QCOMPARE(price->text(), QString());
-        QCOMPARE(Beeps(), 1);
-        // "-" is emptied with a beep, and the emptied field beeps once more.
-        Type("ebMinPrice", QStringLiteral("-"));
-        QCOMPARE(price->text(), QString());
-        QCOMPARE(Beeps(), 3);
-        Type("ebMinPrice", QStringLiteral("25"));
-        QCOMPARE(price->text(), QStringLiteral("25"));
-        QCOMPARE(Beeps(), 3);
+        if (row.typed) {
+            w->Edit(field)->selectAll();
+            Type(row.field, row.input);
+        } else {
+            w->Paste(field, row.input);
+        }
+        QCOMPARE(Text(row.field), row.shown);
+        QCOMPARE(Beeps(), row.beeps);
+        QCOMPARE(Text("ebRandomPeriodMin"), row.randomMinimum);
+        // The days move the end date, which keeps the start's time of day.
+        QCOMPARE(Text("ebLength"), field == QStringLiteral("ebLength") ? row.shown : QStringLiteral("180"));
+        QCOMPARE(Date("EndDate"), start + Text("ebLength").toInt());
+        QCOMPARE(Picker("EndDate")->date(), Picker("StartDate")->date().addDays(Text("ebLength").toInt()));
     }
 
     void boundBoxesEnableTheirFieldsAndTheRandomSeedLocksThem()
@@ -205,45 +136,32 @@ private Q_SLOTS:
         QCOMPARE(Beeps(), 0);
     }
 
-    void endDatePickedByTheUserGivesTheDays_data()
+    void datePickedByTheUserGivesTheDays_data()
     {
-        QTest::addColumn<int>("offset");
+        QTest::addColumn<QString>("picker");
+        QTest::addColumn<int>("offset");  // days from the start date
         QTest::addColumn<int>("days");
-        QTest::newRow("ten days after the start") << 10 << 10;
+        QTest::newRow("end ten days after the start") << "EndDate" << 10 << 10;
         // The end snaps back to the start: "0" days, repaired to "1" without a beep.
-        QTest::newRow("before the start") << -3 << 1;
+        QTest::newRow("end before the start") << "EndDate" << -3 << 1;
+        QTest::newRow("start moved on, the end kept") << "StartDate" << 30 << 150;
+        QTest::newRow("start after the end drags the end along") << "StartDate" << 185 << 1;
     }
 
-    void endDatePickedByTheUserGivesTheDays()
+    void datePickedByTheUserGivesTheDays()
     {
+        QFETCH(QString, picker);
         QFETCH(int, offset);
         QFETCH(int, days);
         ShowPage("tsTime");
         const DateTimeValue start = Date("StartDate");
-        Picker("EndDate")->setDate(Picker("StartDate")->date().addDays(offset));
+        Find<QDateEdit>(w->window, picker)->setDate(Picker("StartDate")->date().addDays(offset));
         QCOMPARE(Text("ebLength"), QString::number(days));
-        // The days' rule put the end at start + days with the start's time of day.
-        QCOMPARE(Date("EndDate"), start + days);
+        // Both dates keep the start's time of day.
+        QCOMPARE(Date("StartDate"), picker == QStringLiteral("StartDate") ? start + offset : start);
+        QCOMPARE(Date("EndDate"), Date("StartDate") + days);
         QCOMPARE(Picker("EndDate")->date(), Picker("StartDate")->date().addDays(days));
-        QCOMPARE(Date("StartDate"), start);
         QCOMPARE(Beeps(), 0);
-    }
-
-    void startDatePickedByTheUserKeepsTheEndDate()
-    {
-        ShowPage("tsTime");
-        const DateTimeValue start = Date("StartDate");
-        const DateTimeValue end = Date("EndDate");
-        Picker("StartDate")->setDate(Picker("StartDate")->date().addDays(30));
-        QCOMPARE(Date("StartDate"), start + 30);  // the time of day stays
-        QCOMPARE(Text("ebLength"), QStringLiteral("150"));
-        QCOMPARE(Date("EndDate"), end);
-
-        // A start after the end drags the end along: 0 days, then 1.
-        Picker("StartDate")->setDate(Picker("EndDate")->date().addDays(5));
-        QCOMPARE(Text("ebLength"), QStringLiteral("1"));
-        QCOMPARE(Date("EndDate"), Date("StartDate") + 1);
-        QCOMPARE(Date("StartDate"), start + 185);
     }
 
     void keyboardChangeOfAPickerRunsTheRule()
