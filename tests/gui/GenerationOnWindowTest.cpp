@@ -92,12 +92,6 @@ class GenerationOnWindow : public QObject {
         QCOMPARE(Activity(), QStringLiteral("Idle"));
     }
 
-    void ZoomIntoAPart()
-    {
-        const QRect area = w->Chart().axisRect()->rect();
-        w->Chart().ZoomToRect(QRect(area.topLeft() + QPoint(area.width() / 4, 10), area.center()), false);
-    }
-
 private Q_SLOTS:
     void init()
     {
@@ -244,40 +238,28 @@ private Q_SLOTS:
         VerifyIdle();
     }
 
-    void applyDrawsFreshCorruptionsInTheSameZoom()
+    void applyRedrawsTheCorruptionInTheZoomThatGoResets()
     {
-        w->Press("cbDirtyDataActive");
-        w->Paste("ebDirtydata", QStringLiteral("50"));
-        w->Press("btnGenerate");
+        w->Do({"cbDirtyDataActive", "ebDirtydata=50", "btnGenerate"});
         const GenerationRun& run = w->Run();
-        // GO shows the clean history; the working copy is already spoiled.
-        QVERIFY(ChartShows(w->Chart(), run.GeneratedSet));
-        QVERIFY(!SameBars(run.WorkingSet, run.GeneratedSet));
-
-        ZoomIntoAPart();
         HistoryChart& chart = w->Chart();
-        const QCPRange dates = chart.BottomAxis()->range(), price = chart.PriceAxis()->range();
-        const QCPRange volume = chart.VolumeAxis()->range();
-        const auto sameView = [&] {
-            return chart.IsZoomed() && chart.BottomAxis()->range() == dates && chart.PriceAxis()->range() == price &&
-                   chart.VolumeAxis()->range() == volume;
-        };
+        // GO shows the clean history; the working copy is already spoiled.
+        QVERIFY(ChartShows(chart, run.GeneratedSet));
+        QVERIFY(!SameBars(run.WorkingSet, run.GeneratedSet));
+        ZoomIntoAPart(chart);
+        const auto view = ViewOf(chart);
+
         w->Press("btnCorrupt");
         QVERIFY(ChartShows(chart, run.WorkingSet));
         QVERIFY(!SameBars(run.WorkingSet, run.GeneratedSet));
-        QVERIFY(sameView());
+        QVERIFY(chart.IsZoomed() && ViewOf(chart) == view);
         TTimeSeriesSet first;
         CopyBars(run.WorkingSet, first);
-
         w->Press("btnCorrupt");
-        QVERIFY(ChartShows(chart, run.WorkingSet));
         QVERIFY(!SameBars(run.WorkingSet, first));  // a fresh corruption of the same history
-        QVERIFY(sameView());
-
-        w->Press("cbDirtyDataActive");
-        w->Press("btnCorrupt");
+        w->Do({"cbDirtyDataActive", "btnCorrupt"});
         QVERIFY(ChartShows(chart, run.GeneratedSet));
-        QVERIFY(sameView());
+        QVERIFY(chart.IsZoomed() && ViewOf(chart) == view);
 
         w->Press("btnGenerate");
         QVERIFY(ShowsWholeHistory(chart, run.GeneratedSet));
@@ -293,7 +275,7 @@ private Q_SLOTS:
 
         // Expand Chart undoes a zoom.
         const QCPRange dates = chart.BottomAxis()->range();
-        ZoomIntoAPart();
+        ZoomIntoAPart(chart);
         QVERIFY(chart.IsZoomed());
         QTest::mouseClick(w->Button("btnExpand"), Qt::LeftButton);
         QVERIFY(ShowsWholeHistory(chart, before));

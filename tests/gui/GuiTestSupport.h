@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <array>
 #include <utility>
 #include <vector>
 
@@ -203,6 +204,19 @@ inline bool ChartShows(HistoryChart& chart, const TTimeSeriesSet& set)
             return false;
     }
     return true;
+}
+
+// The ranges of the date, price and volume axes.
+inline std::array<QCPRange, 3> ViewOf(HistoryChart& chart)
+{
+    return {chart.BottomAxis()->range(), chart.PriceAxis()->range(), chart.VolumeAxis()->range()};
+}
+
+// Zooms without animation into the part between the upper left and the centre.
+inline void ZoomIntoAPart(HistoryChart& chart)
+{
+    const QRect area = chart.axisRect()->rect();
+    chart.ZoomToRect(QRect(area.topLeft() + QPoint(area.width() / 4, 10), area.center()), false);
 }
 
 // The view of a whole set, not zoomed: prices from the lowest low to the highest high,

@@ -77,14 +77,8 @@ private Q_SLOTS:
         TfrmBetaTesters credits;
         QWidget* widget = Find(splash ? static_cast<QWidget&>(splashWindow) : credits, control);
         QCOMPARE(widget->geometry(), geometry);
-        if (auto* button = qobject_cast<QPushButton*>(widget)) {
-            QCOMPARE(button->text(), text);
-            QCOMPARE(button->isDefault(), control != QStringLiteral("Button1"));
-        } else if (auto* label = qobject_cast<QLabel*>(widget); label && !text.isNull()) {
-            QCOMPARE(label->text(), text);
-        }
-        if (auto* frame = qobject_cast<QFrame*>(widget); frame && control == QStringLiteral("Panel1"))
-            QCOMPARE(frame->frameShadow(), QFrame::Sunken);
+        if (!text.isNull())
+            QCOMPARE(ShownText(widget), text);
     }
 
     void windowsAreFramelessAndFixed()
@@ -95,6 +89,8 @@ private Q_SLOTS:
         QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
         QVERIFY(splash.windowFlags() & Qt::WindowStaysOnTopHint);
         QCOMPARE(Find(splash, "Image1")->parentWidget(), Find(splash, "Panel1"));
+        QVERIFY(Find<QPushButton>(splash, "sbtnOK")->isDefault() && !Find<QPushButton>(splash, "Button1")->isDefault());
+        QCOMPARE(Find<QFrame>(splash, "Panel1")->frameShadow(), QFrame::Sunken);
         QCOMPARE(Find<QLabel>(splash, "Image1")->pixmap().size(), QSize(448, 358));
 
         TfrmBetaTesters credits;
@@ -108,6 +104,8 @@ private Q_SLOTS:
         QCOMPARE(credits.palette().color(QPalette::Window), QColor(Qt::red));
         QVERIFY(Find(credits, "Panel1")->autoFillBackground());
         QCOMPARE(Find(credits, "Panel1")->palette().color(QPalette::Window), QColor(Qt::blue));
+        QCOMPARE(Find<QFrame>(credits, "Panel1")->frameShadow(), QFrame::Sunken);
+        QVERIFY(Find<QPushButton>(credits, "btnOK")->isDefault());
     }
 
     void addressLabelsOpenTheMakersAddresses()
