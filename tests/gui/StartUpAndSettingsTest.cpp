@@ -154,24 +154,27 @@ private Q_SLOTS:
     void windowsAppearInOrderWithTheSplashUpCentredOnTop()
     {
         QVERIFY(WriteFile(SettingsPath(), "[Generator]\nSecurityName=XJO\n"));
-        struct Seen {
-            StartUpStep step;
-            bool progress, credits, formatDialog, splashVisible, generatorVisible;
-            QString securityName;
-        };
-        std::vector<Seen> seen;
+        // Per step: the splash up (S), the progress window (P), credits window (C) and
+        // format dialog (F) made, the main window shown (G), and its security name.
+        QStringList seen;
         std::vector<int> waits;
-        const ProgramWindows* current = nullptr;
-        bool splashUpDuringWait = false;
         QRect splashFrame;
+        bool splashUpDuringWait = false;
+        const ProgramWindows* current = nullptr;
         StartUpOptions options;
         options.observer = [&](StartUpStep step, const ProgramWindows& windows) {
-            current = &windows;
-            seen.push_back({step, windows.Progress != nullptr, windows.frmBetaTesters != nullptr,
-                            windows.frmWriteMarket != nullptr, windows.frmSplash && windows.frmSplash->isVisible(),
-                            windows.Generator->isVisible(), Find<QLineEdit>(*windows.Generator, "ebSecurityName")->text()});
+            const char* const names[] = {"MainWindowCreated", "SplashShown", "ProgressCreated", "CreditsCreated",
+                                         "SplashRepainted", "FormatDialogCreated", "Waited", "SplashHidden"};
+            QString record = QString::fromLatin1(names[static_cast<int>(step)]) + QLatin1Char(':');
+            record += windows.frmSplash && windows.frmSplash->isVisible() ? "S" : "";
+            record += windows.Progress ? "P" : "";
+            record += windows.frmBetaTesters ? "C" : "";
+            record += windows.frmWriteMarket ? "F" : "";
+            record += windows.Generator->isVisible() ? "G" : "";
+            seen << record + QLatin1Char(' ') + Find<QLineEdit>(*windows.Generator, "ebSecurityName")->text();
             if (step == StartUpStep::SplashRepainted)
                 splashFrame = windows.frmSplash->frameGeometry();
+            current = &windows;
         };
         options.wait = [&](int milliseconds) {
             waits.push_back(milliseconds);
@@ -180,28 +183,16 @@ private Q_SLOTS:
         const std::unique_ptr<ProgramWindows> windows = StartUp(options);
 
         QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Tickforge"));
-        const std::vector<StartUpStep> order = {
-            StartUpStep::MainWindowCreated, StartUpStep::SplashShown,     StartUpStep::ProgressCreated,
-            StartUpStep::CreditsCreated,    StartUpStep::SplashRepainted, StartUpStep::FormatDialogCreated,
-            StartUpStep::Waited,            StartUpStep::SplashHidden};
-        QCOMPARE(seen.size(), order.size());
-        for (std::size_t i = 0; i < order.size(); ++i) {
-            QVERIFY(seen[i].step == order[i]);
-            // The main window is made first, with its settings restored, and not shown.
-            QCOMPARE(seen[i].securityName, QStringLiteral("XJO"));
-            QVERIFY(!seen[i].generatorVisible);
-            QCOMPARE(seen[i].splashVisible, i >= 1 && i <= 6);
-        }
-        QVERIFY(!seen[1].progress && seen[2].progress);
-        QVERIFY(!seen[2].credits && seen[3].credits);
-        QVERIFY(!seen[4].formatDialog && seen[5].formatDialog);
+        // The main window is made first, with its settings restored, and not shown.
+        QCOMPARE(seen, (QStringList{"MainWindowCreated: XJO", "SplashShown:S XJO", "ProgressCreated:SP XJO",
+                                    "CreditsCreated:SPC XJO", "SplashRepainted:SPC XJO", "FormatDialogCreated:SPCF XJO",
+                                    "Waited:SPCF XJO", "SplashHidden:PCF XJO"}));
         QCOMPARE(waits, std::vector<int>{3000});
         QVERIFY(splashUpDuringWait);
         QVERIFY(windows->frmSplash->windowFlags() & Qt::WindowStaysOnTopHint);
         QCOMPARE(splashFrame.size(), QSize(465, 376));
         QVERIFY(CentredOnItsScreen(*windows->frmSplash, splashFrame));
-        QVERIFY(!windows->Progress->isVisible());
-        QVERIFY(!windows->frmBetaTesters->isVisible());
+        QVERIFY(!windows->Progress->isVisible() && !windows->frmBetaTesters->isVisible());
         QVERIFY(!windows->frmWriteMarket->isVisible());
     }
 
