@@ -214,8 +214,10 @@ void HistoryChart::UndoZoom()
 {
     zoomAnimation_->stop();
     zoomed_ = false;
+    // The data's own dates: the series' key range would add half a bar width, which
+    // is in pixels, as if it were seconds on the date axis.
     bool haveDates = false;
-    const QCPRange dates = series1_->getKeyRange(haveDates);
+    const QCPRange dates = series1_->data()->keyRange(haveDates);
     QCPRange bottom = xAxis->range();
     if (haveDates)
         bottom = QCPRange(dates.lower - DatePaddingSeconds, dates.upper + DatePaddingSeconds);

@@ -6,6 +6,7 @@
 #include "HistoryChart.h"
 #include "InputBlock.h"
 #include "QtLocaleFormats.h"
+#include "ScreenPlacement.h"
 #include "TProgress.h"
 #include "UserAlerts.h"
 #include "WidgetPanel.h"
@@ -17,7 +18,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTimeEdit>
-#include <QScreen>
 #include <QStyle>
 
 #include <new>
@@ -286,11 +286,7 @@ void TGenerator::showEvent(QShowEvent* event)
 {
     if (!shownOnce_) {
         shownOnce_ = true;
-        if (const QScreen* screen = this->screen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        CentreOnScreen(*this);
         ui_->btnGenerate->setFocus();
     }
     QWidget::showEvent(event);

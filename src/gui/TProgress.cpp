@@ -2,11 +2,11 @@
 
 #include "ui_TProgress.h"
 
+#include "ScreenPlacement.h"
 #include "synthesis/Abort.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QScreen>
 #include <QStyle>
 
 namespace tickforge {
@@ -59,11 +59,7 @@ void TProgress::Pump()
 
 void TProgress::showEvent(QShowEvent* event)
 {
-    if (const QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnScreen(*this);
     QWidget::showEvent(event);
 }
 
