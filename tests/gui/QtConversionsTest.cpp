@@ -8,7 +8,6 @@
 
 #include <QCheckBox>
 #include <QDateEdit>
-#include <QRadioButton>
 #include <QSignalSpy>
 
 using namespace tickforge;
@@ -35,11 +34,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("qtFormat");
         QTest::addColumn<QString>("pattern");
         QTest::newRow("british") << "dd/MM/yyyy" << "dd/MM/yyyy";
-        QTest::newRow("american") << "M/d/yy" << "M/d/yy";
-        QTest::newRow("german") << "dd.MM.yy" << "dd.MM.yy";
-        QTest::newRow("year first with trailing dot") << "yyyy. MM. dd." << "yyyy. MM. dd.";
         QTest::newRow("quoted text stays") << "d.MM.yy 'г'." << "d.MM.yy 'г'.";
-        QTest::newRow("doubled quote inside quotes") << "d 'o''clock' M" << "d 'o''clock' M";
         QTest::newRow("month names become numbers") << "d MMM yyyy" << "d MM yyyy";
         QTest::newRow("weekday dropped with its separator") << "dddd, d MMMM yyyy" << "d MM yyyy";
         QTest::newRow("odd year lengths become four digits") << "d/M/y" << "d/M/yyyy";
@@ -58,8 +53,6 @@ private Q_SLOTS:
         QTest::addColumn<char>("separator");
         QTest::newRow("de_DE") << "de_DE" << ',';
         QTest::newRow("en_US") << "en_US" << '.';
-        QTest::newRow("fr_FR") << "fr_FR" << ',';
-        QTest::newRow("en_GB") << "en_GB" << '.';
     }
 
     void localesGiveTheirSeparatorAndShortDate()
@@ -87,8 +80,6 @@ private Q_SLOTS:
         QTest::addColumn<double>("days");
         QTest::addColumn<QDate>("date");
         QTest::newRow("day zero") << 0.0 << QDate(1899, 12, 30);
-        QTest::newRow("the day before") << -1.0 << QDate(1899, 12, 29);
-        QTest::newRow("unix epoch") << 25569.0 << QDate(1970, 1, 1);
         QTest::newRow("2023") << 45000.0 << QDate(2023, 3, 15);
         QTest::newRow("leap day 2000") << 36585.0 << QDate(2000, 2, 29);
     }
@@ -100,8 +91,7 @@ private Q_SLOTS:
         QCOMPARE(DateOfDays(days), date);
         QCOMPARE(DaysOfDate(date), days);
         // The time of day does not change the date.
-        if (days >= 0)
-            QCOMPARE(DateOfDays(days + 0.99), date);
+        QCOMPARE(DateOfDays(days + 0.99), date);
     }
 
     void panelSetsTextsOnlyWhenTheyDiffer()
@@ -116,27 +106,6 @@ private Q_SLOTS:
         panel.SetText("ebLength", "60");
         QCOMPARE(changes.count(), 1);
         QCOMPARE(panel.Text("ebLength"), std::string("60"));
-    }
-
-    void panelSelectsAndDeselectsRadioButtonsOfAPair()
-    {
-        QWidget root;
-        auto* hard = Make<QRadioButton>(root, "rbHard");
-        auto* soft = Make<QRadioButton>(root, "rbSoft");
-        hard->setChecked(true);
-        WidgetPanel panel(root, {});
-        QSignalSpy softToggles(soft, &QRadioButton::toggled);
-        // Deselecting one button may leave the pair empty.
-        panel.SetChecked("rbHard", false);
-        QVERIFY(!panel.Checked("rbHard") && !panel.Checked("rbSoft"));
-        QCOMPARE(softToggles.count(), 0);
-        // Selecting one deselects its partner; selecting it again runs nothing.
-        panel.SetChecked("rbSoft", true);
-        QCOMPARE(softToggles.count(), 1);
-        panel.SetChecked("rbSoft", true);
-        QCOMPARE(softToggles.count(), 1);
-        panel.SetChecked("rbHard", true);
-        QVERIFY(!soft->isChecked());
     }
 
     void panelDatesKeepTheirTimeOfDay()
