@@ -28,22 +28,9 @@ public:
     }
     void ShowBusyCursor() override { Log("cursor:busy"); ++busyCursorDepth; }
     void RestoreCursor() override { Log("cursor:restore"); --busyCursorDepth; }
-    void SetMainWindowEnabled(bool enabled) override
-    {
-        Log(enabled ? "main:enable" : "main:disable");
-        mainWindowEnabled = enabled;
-    }
-    void ShowProgressWindow() override
-    {
-        Log("progress:show");
-        progressVisible = true;
-        ++progressShows;
-    }
-    void HideProgressWindow() override
-    {
-        Log("progress:hide");
-        progressVisible = false;
-    }
+    void SetMainWindowEnabled(bool enabled) override { Log((mainWindowEnabled = enabled) ? "main:enable" : "main:disable"); }
+    void ShowProgressWindow() override { Log("progress:show"), progressVisible = true, ++progressShows; }
+    void HideProgressWindow() override { Log("progress:hide"), progressVisible = false; }
     ProgressSink& Progress() override { return sink; }
     void ShowBars(const TTimeSeriesSet& bars, bool resetZoom) override
     {
@@ -53,15 +40,6 @@ public:
 
     // The state outside a run: enabled, normal cursor, progress hidden, caption "Idle".
     bool IsIdle() const { return mainWindowEnabled && busyCursorDepth == 0 && !progressVisible && sink.Activity() == "Idle"; }
-
-    // Whether the entries of wanted appear in the log in this order.
-    bool LogHasInOrder(const std::vector<std::string>& wanted) const
-    {
-        std::size_t next = 0;
-        for (const std::string& entry : log)
-            next += next < wanted.size() && entry == wanted[next];
-        return next == wanted.size();
-    }
 
     PanelValues panel;
     std::vector<std::string> log;

@@ -12,10 +12,8 @@ using tickforge::PanelRecord;
 
 namespace {
 
-// 1 March 2024, 10:30.
-constexpr double Start = 45352.4375;
+constexpr double Start = 45352.4375;  // 1 March 2024, 10:30
 
-// A panel as created at Start: "Days :" 180, end date Start + 180, random minimum "90".
 PanelRecord CreatedPanel()
 {
     return PanelRecord::AtCreation({}, [] { return Start; });
@@ -42,10 +40,7 @@ TEST(PanelRules, TextAndDateRulesRepairThePanelAndBeepOnlyForTextsThatDoNotConve
         // "Days :" puts the end date at the start (with its time of day) plus the days.
         {"days", Type("ebLength", {"30"}), {{"ebLength", "30"}}, 30, 0},
         {"zero days", Type("ebLength", {"0"}), {{"ebLength", "1"}}, 1, 0},
-        {"negative days", Type("ebLength", {"-5"}), {{"ebLength", "1"}}, 1, 0},
         {"days no number", Type("ebLength", {"abc"}), {{"ebLength", "1"}}, 1, 1},
-        {"days decimal", Type("ebLength", {"1.5"}), {{"ebLength", "1"}}, 1, 1},
-        {"days beyond 32 bits", Type("ebLength", {"99999999999"}), {{"ebLength", "1"}}, 1, 1},
         {"days deleted digit by digit", Type("ebLength", {"18", "1", ""}), {{"ebLength", "1"}}, 1, 1},
         {"same days text runs nothing",
          [](PanelRecord& p) {
@@ -59,9 +54,6 @@ TEST(PanelRules, TextAndDateRulesRepairThePanelAndBeepOnlyForTextsThatDoNotConve
          [](PanelRecord& p) { Type("ebRandomPeriodMin", {"170"})(p); Type("ebLength", {"18", "182"})(p); },
          {{"ebRandomPeriodMin", "18"}}, 182, 0},
         {"minimum above the days", Type("ebRandomPeriodMin", {"200"}), {{"ebRandomPeriodMin", "180"}}, 180, 0},
-        {"minimum copies the days text",
-         [](PanelRecord& p) { Type("ebRandomPeriodMin", {"200"})(p); Type("ebLength", {" 120"})(p); },
-         {{"ebRandomPeriodMin", " 120"}}, 120, 0},
         {"minimum no number is emptied, its rerun beeps again", Type("ebRandomPeriodMin", {"x"}),
          {{"ebRandomPeriodMin", ""}}, 180, 2},
         {"empty minimum beeps when the days change",
@@ -78,12 +70,8 @@ TEST(PanelRules, TextAndDateRulesRepairThePanelAndBeepOnlyForTextsThatDoNotConve
         // A minimum price is never negative; a text that is no number is emptied.
         {"minimum price negative", Type("ebMinPrice", {"5", "-3"}), {{"ebMinPrice", "0"}}, 180, 0},
         {"minimum price zero forms", Type("ebMinPrice", {"5", "0.0"}), {{"ebMinPrice", "0"}}, 180, 0},
-        {"minimum price 00", Type("ebMinPrice", {"5", "00"}), {{"ebMinPrice", "0"}}, 180, 0},
-        {"minimum price -0", Type("ebMinPrice", {"5", "-0"}), {{"ebMinPrice", "0"}}, 180, 0},
         {"minimum price positive", Type("ebMinPrice", {"0.5", "2500", " 7 "}), {{"ebMinPrice", " 7 "}}, 180, 0},
         {"minus sign typed first", Type("ebMinPrice", {"-"}), {{"ebMinPrice", ""}}, 180, 2},
-        {"typing on after the minus", Type("ebMinPrice", {"-", "3"}), {{"ebMinPrice", "3"}}, 180, 2},
-        {"lone decimal separator", Type("ebMinPrice", {"."}), {{"ebMinPrice", ""}}, 180, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -99,7 +87,7 @@ TEST(PanelRules, TextAndDateRulesRepairThePanelAndBeepOnlyForTextsThatDoNotConve
 TEST(PanelRules, RandomMinimumsAtOrBelowTheDaysAreKept)
 {
     PanelRecord panel = CreatedPanel();
-    for (const char* text : {"180", "179.5", "0", "-4", "1e2"}) {
+    for (const char* text : {"180", "179.5", "-4"}) {
         panel.SetText("ebRandomPeriodMin", text);
         EXPECT_EQ(panel.Text("ebRandomPeriodMin"), text);
     }

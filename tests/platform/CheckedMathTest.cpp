@@ -11,17 +11,11 @@ namespace {
 constexpr double Inf = std::numeric_limits<double>::infinity();
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
-TEST(CheckedMath, ResultsThatAreNumbersPassUnchanged)
+TEST(CheckedMath, NumbersPassUnchangedAndInfinitiesAndNaNsBecomeTheUsersErrors)
 {
     EXPECT_EQ(CheckedDiv(1.0, 4.0), 0.25);
-    EXPECT_DOUBLE_EQ(CheckedPow(1.045, 1.0), 1.045);
     EXPECT_EQ(CheckedPow(0.0, 0.5), 0.0);
     EXPECT_EQ(CheckedSqrt(16.0), 4.0);
-    EXPECT_EQ(CheckFinite(2.5), 2.5);
-}
-
-TEST(CheckedMath, InfinitiesAndNaNsBecomeTheUsersErrors)
-{
     EXPECT_ERROR_MESSAGE(CheckedDiv(1.0, 0.0), "Floating point division by zero");
     EXPECT_ERROR_MESSAGE(CheckedDiv(-1.0, -0.0), "Floating point division by zero");
     EXPECT_ERROR_MESSAGE(CheckedDiv(0.0, 0.0), "Invalid floating point operation");

@@ -27,14 +27,6 @@ public:
     void SetGaugePosition(int position) override { gaugeHistory.push_back(gauge = position); }
 
     std::string Activity() const { return activities.empty() ? "Idle" : activities.back(); }
-    // Requests an abort at the n-th pump (1 = the first).
-    void AbortAtPump(long long n)
-    {
-        onPump = [this, n] {
-            if (pumps == n)
-                RequestAbort();
-        };
-    }
 
     std::vector<std::string> activities;
     std::vector<int> gaugeHistory;

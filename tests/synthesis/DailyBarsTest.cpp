@@ -33,18 +33,6 @@ TEST_F(DailyBars, OpenIsAQuarterIntoTheDayAndCloseItsLastTick)
     }
 }
 
-TEST_F(DailyBars, WithOneTickADayEveryFieldIsThatTickAndTheVolumeTheMinimum)
-{
-    Shape(1, 10, 0.01);
-    request.MinVolume = 100.0;
-    Run();
-    for (int b = 0; b < bars.Length(); ++b) {
-        for (int s : {SeriesHigh, SeriesLow, SeriesClose})
-            EXPECT_EQ(Value(s, b), Value(SeriesOpen, b));
-        EXPECT_EQ(Value(SeriesVolume, b), 100.0);
-    }
-}
-
 TEST_F(DailyBars, TheFirstQuarterOfTheDayIsNeverScanned)
 {
     // A falling path: with four ticks a day, tick 0 of each day is higher than the open

@@ -13,7 +13,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <vector>
 
 namespace tickforge::testing {
 
@@ -44,16 +43,6 @@ protected:
     void Run() { MakeHistory(request, sink, bars); }
     double Value(std::int32_t s, std::int32_t b) const { return bars.GetValue(s, b); }
     double Time(std::int32_t s, std::int32_t b) const { return bars.GetTime(s, b); }
-
-    // Every value of every series, for comparing two runs.
-    std::vector<double> Values() const
-    {
-        std::vector<double> values;
-        for (const auto& series : bars.Series)
-            for (const auto& sample : series->Samples)
-                values.push_back(sample.Value);
-        return values;
-    }
 
     SharedRandomGuard guard;
     HistoryRequest request;
