@@ -1,7 +1,7 @@
 #pragma once
 // Helpers shared by the window tests: boxes and beeps answered through the program's
-// seams, controls found by object name, tables of test rows, files, the main window
-// with its progress window, and comparisons of bar sets with the chart.
+// seams, controls by object name, tables of rows, files, the main window under test
+// and comparisons of bar sets with the chart.
 
 #include "HistoryChart.h"
 #include "TGenerator.h"
@@ -55,12 +55,6 @@ struct AlertRecorder {
     Seam<AlertBoxHandler> seam{SetAlertBoxHandler, [this](const AlertBox& box) { boxes.push_back(box); }};
 };
 
-// Counts beeps instead of sounding them.
-struct BeepCounter {
-    int count = 0;
-    Seam<BeepHandler> seam{SetBeepHandler, [this] { ++count; }};
-};
-
 // The child of root with the given object name and type; a missing one ends the test run.
 template <typename T = QWidget>
 T* Find(const QWidget& root, const QString& name)
@@ -84,13 +78,6 @@ inline QString ShownText(QWidget* control)
     if (auto* group = qobject_cast<QGroupBox*>(control))
         return group->title();
     return QStringLiteral("(no text on %1)").arg(control->objectName());
-}
-
-// One change of the whole text, as a paste over a selection makes it.
-inline void Paste(QLineEdit* edit, const QString& text)
-{
-    edit->selectAll();
-    edit->insert(text);
 }
 
 // Closes any modal window still up after a while, so that a fault cannot hang a test.
@@ -119,11 +106,6 @@ const Row& FetchRow(const Row (&rows)[N])
     return rows[row];
 }
 
-inline QString ArtefactPath(const QString& fileName)
-{
-    return QStringLiteral(TICKFORGE_TEST_ARTEFACTS) + QLatin1Char('/') + fileName;
-}
-
 inline QByteArray ReadFile(const QString& path)
 {
     QFile file(path);
@@ -136,8 +118,8 @@ inline bool WriteFile(const QString& path, const QByteArray& text)
     return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
 }
 
-// The main window as the program shows it, with its own progress window; every box is
-// recorded and every beep counted. Members go in reverse order: the window first.
+// The main window as shown, with its own progress window. Members are destroyed in
+// reverse order: the window first.
 struct MainWindowUnderTest {
     MainWindowUnderTest()
     {
@@ -151,7 +133,12 @@ struct MainWindowUnderTest {
     QLineEdit* Edit(const QString& name) const { return Find<QLineEdit>(window, name); }
     QAbstractButton* Button(const QString& name) const { return Find<QAbstractButton>(window, name); }
     void Press(const QString& name) const { Button(name)->click(); }
-    void Paste(const QString& name, const QString& text) const { testing::Paste(Edit(name), text); }
+    // One change of the whole text, as a paste over a selection makes it.
+    void Paste(const QString& name, const QString& text) const
+    {
+        Edit(name)->selectAll();
+        Edit(name)->insert(text);
+    }
     // Each step is a button to press or "field=text" to paste.
     void Do(const QStringList& steps) const
     {
@@ -167,7 +154,8 @@ struct MainWindowUnderTest {
     const GenerationRun& Run() { return window.Run(); }
 
     AlertRecorder boxes;
-    BeepCounter beeps;
+    int beeps = 0;  // counted instead of sounded
+    Seam<BeepHandler> beeper{SetBeepHandler, [this] { ++beeps; }};
     TProgress progress;
     TGenerator window;
 };

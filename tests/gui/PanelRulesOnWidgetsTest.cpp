@@ -49,7 +49,7 @@ class PanelRulesOnWidgets : public QObject {
 
     QDateEdit* Picker(const char* name) const { return Find<QDateEdit>(w->window, name); }
     DateTimeValue Date(const char* name) const { return w->window.Panel().Date(name); }
-    int Beeps() const { return w->beeps.count; }
+    int Beeps() const { return w->beeps; }
     void ShowPage(const char* page) const
     {
         Find<QTabWidget>(w->window, "pcParameters")->setCurrentWidget(Find(w->window, page));

@@ -94,20 +94,6 @@ private Q_SLOTS:
         QCOMPARE(DateOfDays(days + 0.99), date);
     }
 
-    void panelSetsTextsOnlyWhenTheyDiffer()
-    {
-        QWidget root;
-        auto* edit = Make<QLineEdit>(root, "ebLength");
-        edit->setText(QStringLiteral("180"));
-        WidgetPanel panel(root, {});
-        QSignalSpy changes(edit, &QLineEdit::textChanged);
-        panel.SetText("ebLength", "180");
-        QCOMPARE(changes.count(), 0);
-        panel.SetText("ebLength", "60");
-        QCOMPARE(changes.count(), 1);
-        QCOMPARE(panel.Text("ebLength"), std::string("60"));
-    }
-
     void panelDatesKeepTheirTimeOfDay()
     {
         QWidget root;

@@ -120,17 +120,6 @@ private Q_SLOTS:
         QCOMPARE(boxes.boxes[0].icon, AlertIcon::Stop);
     }
 
-    void aWindowWithoutSettingsFileReadsAndWritesNothing()
-    {
-        QVERIFY(WriteFile(SettingsPath(), "[Generator]\nSecurityName=XJO\n"));
-        {
-            TGenerator window;
-            QCOMPARE(window.Panel().Text("ebSecurityName"), std::string("AOI"));
-            QCOMPARE(window.Panel().Text("ebSeedMin"), std::string("0"));
-        }
-        QCOMPARE(ReadFile(SettingsPath()), QByteArray("[Generator]\nSecurityName=XJO\n"));
-    }
-
     void windowsAppearInOrderWithTheSplashUpCentredOnTop()
     {
         QVERIFY(WriteFile(SettingsPath(), "[Generator]\nSecurityName=XJO\n"));
