@@ -191,18 +191,4 @@ TEST_F(ExportHistoriesTest, FailedGenerationNamesThePathOfTheMemberBefore)
     EXPECT_EQ(ReadFileBytes(folder / "One.csv"), "AOI1,200\r\n");  // the history generation 1 left
 }
 
-TEST_F(ExportHistoriesTest, HistoryWithoutSeriesFailsAfterTheHeadingLine)
-{
-    TTimeSeriesSet nothing;
-    const std::string chosen = folder / "AOI.csv";
-    try {
-        ExportHistories(TickerAndClose(true), chosen, 1, false, [] { return std::string("AOI"); }, nothing, [] {});
-        ADD_FAILURE() << "no ExportError raised";
-    } catch (const ExportError& e) {
-        EXPECT_EQ(std::string(e.what()), FileError(chosen));
-        EXPECT_EQ(e.Cause(), "List index out of bounds (0)");
-    }
-    EXPECT_EQ(ReadFileBytes(chosen), "TICKER,CLOSE\r\n");
-}
-
 }  // namespace

@@ -98,14 +98,6 @@ TEST_F(HistoryWriterTest, EachColumnReadsItsOwnSeriesAndTheDateTheClosesTime)
     EXPECT_EQ(Write(f), "2/01/2024,1,2,3,4,5\r\n");
 }
 
-TEST_F(HistoryWriterTest, EmptyHistoryGivesOnlyTheHeadingOrAnEmptyFile)
-{
-    bars.SetLength(0);
-    EXPECT_EQ(Write(ExportFormat{}, "", true), Headings);
-    EXPECT_EQ(Write(ExportFormat{}, "", false), "");
-    EXPECT_TRUE(std::filesystem::exists(path));
-}
-
 TEST_F(HistoryWriterTest, CreatingEmptiesAFileAndAppendingAddsAfterItsLastByte)
 {
     WriteFileBytes(path, "old contents that are longer than the new ones, much longer indeed ...\r\n");

@@ -30,8 +30,6 @@ TEST(PanelRecord, ControlsAsDesigned)
         EXPECT_FALSE(panel.Checked(unticked)) << unticked;
     for (const char* disabled : {"ebRandomPeriodMin", "ebSeedMin", "ebSeedMax", "ebMinPrice", "ebMaxPrice", "ebTickSize"})
         EXPECT_FALSE(panel.Enabled(disabled)) << disabled;
-    for (const char* enabled : {"ebLength", "ebSeed", "cbMin", "cbMax", "cbSeedRandom", "ebVolatility", "rbSoft"})
-        EXPECT_TRUE(panel.Enabled(enabled)) << enabled;
     EXPECT_EQ(panel.chartStyle, ChartStyle::Bar);
     EXPECT_EQ(panel.candleWidth, 3);
     EXPECT_TRUE(panel.backgroundGradient);

@@ -105,8 +105,7 @@ TEST(PanelRules, PriceBoundsExistOnlyWithAFixedStartingPrice)
 {
     PanelRecord panel = CreatedPanel();
     panel.SetChecked("cbMax", true);
-    EXPECT_TRUE(panel.Enabled("ebMaxPrice"));
-    EXPECT_FALSE(panel.Enabled("ebMinPrice"));
+    EXPECT_TRUE(panel.Enabled("ebMaxPrice") && !panel.Enabled("ebMinPrice"));
     panel.SetChecked("cbMin", true);
     EXPECT_TRUE(panel.Enabled("ebMinPrice"));
 

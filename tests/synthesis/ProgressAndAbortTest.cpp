@@ -62,17 +62,13 @@ TEST_F(ProgressAndAbort, AFlagLeftSetBeforeARunEndsItAtTheFirstTest)
 
 TEST_F(ProgressAndAbort, AQuietSinkPumpsOnlyEveryStrideCalls)
 {
-    class StrideSink : public ProgressSink {
-    public:
+    struct StrideSink : ProgressSink {
         StrideSink() : ProgressSink(1000) {}
         void SetActivity(const std::string&) override {}
-        int GaugePosition() const override { return gauge; }
-        void SetGaugePosition(int p) override { gauge = p; }
-        int gauge = 0;
-        int pumps = 0;
-
-    protected:
+        int GaugePosition() const override { return 0; }
+        void SetGaugePosition(int) override {}
         void Pump() override { ++pumps; }
+        int pumps = 0;
     } strideSink;
     request.SkipWeekends = true;
     MakeHistory(request, strideSink, bars);
