@@ -36,16 +36,6 @@ TEST(PanelRecord, ControlsAsDesigned)
     EXPECT_EQ(panel.beepCount, 0);
 }
 
-TEST(PanelRecord, CreationSetsStartToNowAndEndToNowReadAgainPlusTheDays)
-{
-    std::vector<double> clock = {45000.25, 45000.5};
-    std::size_t reads = 0;
-    const PanelRecord panel = PanelRecord::AtCreation({}, [&] { return clock.at(reads++); });
-    EXPECT_EQ(reads, 2u);
-    EXPECT_DOUBLE_EQ(panel.Date("StartDate"), 45000.25);
-    EXPECT_DOUBLE_EQ(panel.Date("EndDate"), 45000.5 + 180);
-}
-
 TEST(PanelRecord, SelectingARadioButtonDeselectsItsPartnerAndRunsItsRule)
 {
     PanelRecord panel;

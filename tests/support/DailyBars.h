@@ -11,12 +11,7 @@
 namespace tickforge::testing {
 
 struct Bar {
-    double CloseTime = 0.0;
-    double Open = 0.0;
-    double High = 0.0;
-    double Low = 0.0;
-    double Close = 0.0;
-    double Volume = 0.0;
+    double CloseTime, Open, High, Low, Close, Volume;
 };
 
 // Five series in the bar set order. The other series get times a little before the
