@@ -144,28 +144,6 @@ private Q_SLOTS:
         QCOMPARE(f.Precision, 4);
     }
 
-    void okAndEnterAcceptOthersRefuse_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("OK") << "BitBtn1" << true;
-        QTest::newRow("Enter") << "Enter" << true;
-        QTest::newRow("Escape") << "Escape" << false;
-    }
-
-    void okAndEnterAcceptOthersRefuse()
-    {
-        QFETCH(QString, how);
-        QFETCH(bool, accepted);
-        QCOMPARE(ExecuteWhile([&] {
-                     if (how == QStringLiteral("Enter") || how == QStringLiteral("Escape"))
-                         QTest::keyClick(dialog.get(), how == QStringLiteral("Enter") ? Qt::Key_Return : Qt::Key_Escape);
-                     else
-                         Click(how.toLatin1().constData());
-                 }),
-                 accepted);
-    }
-
     void choicesMadeBeforeCancelAreKept()
     {
         QVERIFY(!ExecuteWhile([this] {

@@ -5,7 +5,6 @@
 
 #include "GuiTestSupport.h"
 #include "platform/DateTime.h"
-#include "synthesis/MakeHistory.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -61,7 +60,6 @@ class GenerationOnWindow : public QObject {
     Q_OBJECT
 
     std::unique_ptr<MainWindowUnderTest> w;
-    int syntheses = 0;
 
     QString Activity() const { return Find<QLabel>(w->progress, "Activity")->text(); }
 
@@ -78,11 +76,6 @@ private Q_SLOTS:
     void init()
     {
         w = std::make_unique<MainWindowUnderTest>();
-        syntheses = 0;
-        w->window.Run().Synthesize = [this](const HistoryRequest& request, ProgressSink& progress, TTimeSeriesSet& bars) {
-            ++syntheses;
-            MakeHistory(request, progress, bars);
-        };
     }
     void cleanup() { w.reset(); }
 
@@ -162,7 +155,6 @@ private Q_SLOTS:
         QCOMPARE(w->boxes.boxes[0].title, QString::fromLatin1(row.title));
         QCOMPARE(w->boxes.boxes[0].icon, QByteArray(row.title) == "Tickforge" ? AlertIcon::Stop : AlertIcon::None);
         QCOMPARE(shows.shows, row.progressShows);
-        QCOMPARE(syntheses, 0);
         QCOMPARE(w->Run().GeneratedSet.SeriesCount(), 0);
         QCOMPARE(w->Chart().Series1()->dataCount(), 0);
         VerifyIdle();

@@ -1,15 +1,12 @@
 // The main window and the progress window as the user first sees them: captions,
-// initial texts and hints, the tabs, the focus and the dates of the pickers.
+// initial texts and hints, the tabs and the focus.
 
 #include "GuiTestSupport.h"
-#include "WidgetPanel.h"
 
-#include <QDateEdit>
 #include <QProgressBar>
 #include <QTabWidget>
 #include <QToolTip>
 
-#include <cmath>
 #include <memory>
 
 using namespace tickforge;
@@ -148,16 +145,6 @@ private Q_SLOTS:
             }
             QCOMPARE(ShownHint(widget), QString::fromUtf8(row.hint));
         }
-    }
-
-    void datePickersRunFromNowToNowPlusTheDays()
-    {
-        PanelControls& panel = window->Panel();
-        const DateTimeValue start = panel.Date("StartDate");
-        // The start is now, time of day included (a minute's grace for a slow machine).
-        QVERIFY2(std::fabs(NowLocal() - start) < 1.0 / 1440, qPrintable(QString::number(NowLocal() - start)));
-        QVERIFY(std::fabs(panel.Date("EndDate") - (start + 180)) < 1.0 / 1440);
-        QCOMPARE(Find<QDateEdit>(*window, "EndDate")->date(), DateOfDays(start).addDays(180));
     }
 
     void progressWindowTextsAndHints()

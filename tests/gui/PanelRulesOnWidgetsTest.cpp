@@ -140,17 +140,6 @@ private Q_SLOTS:
         QCOMPARE(Picker("EndDate")->date(), Picker("StartDate")->date().addDays(days));
         QCOMPARE(Beeps(), 0);
     }
-
-    void keyboardChangeOfAPickerRunsTheRule()
-    {
-        ShowPage("tsTime");
-        QDateEdit* end = Picker("EndDate");
-        end->setFocus();
-        end->setCurrentSection(QDateTimeEdit::DaySection);
-        QTest::keyClick(end, Qt::Key_Up);
-        QCOMPARE(end->date(), Picker("StartDate")->date().addDays(181));
-        QCOMPARE(Text("ebLength"), QStringLiteral("181"));
-    }
 };
 
 QTEST_MAIN(PanelRulesOnWidgets)

@@ -1,5 +1,5 @@
-// The user's formats taken from Qt's locale, the day numbers of the date pickers, and
-// the panel over a small tree of real widgets.
+// The user's formats taken from Qt's locale, and the panel over a small tree of real
+// widgets with its dates kept as day numbers.
 
 #include "GuiTestSupport.h"
 #include "QtLocaleFormats.h"
@@ -73,25 +73,6 @@ private Q_SLOTS:
         const LocaleFormats formats = LocaleFormatsOf(QLocale::c());
         QCOMPARE(formats.decimalSeparator, '.');
         QCOMPARE(formats.shortDatePattern, std::string("d/MM/yyyy"));
-    }
-
-    void dayNumbersCountFrom30December1899_data()
-    {
-        QTest::addColumn<double>("days");
-        QTest::addColumn<QDate>("date");
-        QTest::newRow("day zero") << 0.0 << QDate(1899, 12, 30);
-        QTest::newRow("2023") << 45000.0 << QDate(2023, 3, 15);
-        QTest::newRow("leap day 2000") << 36585.0 << QDate(2000, 2, 29);
-    }
-
-    void dayNumbersCountFrom30December1899()
-    {
-        QFETCH(double, days);
-        QFETCH(QDate, date);
-        QCOMPARE(DateOfDays(days), date);
-        QCOMPARE(DaysOfDate(date), days);
-        // The time of day does not change the date.
-        QCOMPARE(DateOfDays(days + 0.99), date);
     }
 
     void panelDatesKeepTheirTimeOfDay()
