@@ -242,11 +242,9 @@ private Q_SLOTS:
         // Styles and colour leave the data and the view alone.
         QTest::mouseClick(w->Button("rbCandle"), Qt::LeftButton);
         QCOMPARE(chart.Style(), HistoryChart::CandleStyle::Candlestick);
-        QCOMPARE(chart.CandleWidth(), 4.0);
         QVERIFY(!w->Button("rbBar")->isChecked());
         QTest::mouseClick(w->Button("rbBar"), Qt::LeftButton);
         QCOMPARE(chart.Style(), HistoryChart::CandleStyle::Bar);
-        QCOMPARE(chart.CandleWidth(), 6.0);
         QTest::mouseClick(w->Button("cbColor"), Qt::LeftButton);
         QVERIFY(!chart.GradientVisible());
         QTest::mouseClick(w->Button("cbColor"), Qt::LeftButton);

