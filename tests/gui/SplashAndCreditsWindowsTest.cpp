@@ -80,37 +80,28 @@ private Q_SLOTS:
         TfrmSplash splash;
         TfrmBetaTesters credits;
         splash.SetCreditsWindow(&credits);
-        Find(splash, "sbtnOK")->setVisible(false);
-        // The same window any number of times; the first time with a look at the credits.
-        for (int time = 0; time < 2; ++time) {
-            bool okVisible = false;
-            QWidget *modal = nullptr, *modalInCredits = nullptr, *modalAfterCredits = nullptr;
-            QTimer::singleShot(0, &splash, [&] {
-                modal = QApplication::activeModalWidget();
-                okVisible = Find(splash, "sbtnOK")->isVisible();
-                if (time == 0) {
-                    QTimer::singleShot(0, &credits, [&] {
-                        modalInCredits = QApplication::activeModalWidget();
-                        QTest::mouseClick(Find(credits, "btnOK"), Qt::LeftButton);
-                    });
-                    QTest::mouseClick(Find(splash, "Button1"), Qt::LeftButton);
-                    modalAfterCredits = QApplication::activeModalWidget();
-                }
-                QTest::keyClick(&splash, Qt::Key_Return);
+        Find(splash, "sbtnOK")->setVisible(false);  // as at start-up's end
+        bool okVisible = false;
+        QWidget *modal = nullptr, *modalInCredits = nullptr, *modalAfterCredits = nullptr;
+        QTimer::singleShot(0, &splash, [&] {
+            modal = QApplication::activeModalWidget();
+            okVisible = Find(splash, "sbtnOK")->isVisible();
+            QTimer::singleShot(0, &credits, [&] {
+                modalInCredits = QApplication::activeModalWidget();
+                QTest::mouseClick(Find(credits, "btnOK"), Qt::LeftButton);
             });
-            GuardAgainstHanging(&splash, 5000);
-            splash.ShowAbout();
-            QCOMPARE(modal, static_cast<QWidget*>(&splash));
-            QVERIFY(okVisible);
-            QVERIFY(!splash.isVisible());
-            QCOMPARE(splash.result(), int(QDialog::Accepted));
-            if (time == 0) {
-                QCOMPARE(modalInCredits, static_cast<QWidget*>(&credits));
-                QCOMPARE(modalAfterCredits, static_cast<QWidget*>(&splash));
-                QVERIFY(!credits.isVisible());
-                QCOMPARE(credits.result(), int(QDialog::Accepted));
-            }
-        }
+            QTest::mouseClick(Find(splash, "Button1"), Qt::LeftButton);
+            modalAfterCredits = QApplication::activeModalWidget();
+            QTest::keyClick(&splash, Qt::Key_Return);
+        });
+        GuardAgainstHanging(&splash, 5000);
+        splash.ShowAbout();
+        QCOMPARE(modal, static_cast<QWidget*>(&splash));
+        QVERIFY(okVisible);
+        QCOMPARE(modalInCredits, static_cast<QWidget*>(&credits));
+        QCOMPARE(modalAfterCredits, static_cast<QWidget*>(&splash));
+        QVERIFY(!splash.isVisible() && !credits.isVisible());
+        QCOMPARE(splash.result(), int(QDialog::Accepted));
     }
 };
 
