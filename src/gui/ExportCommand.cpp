@@ -46,10 +46,14 @@ void RunExportCommand(const ExportCommandContext& context, bool batch)
     if (batch && !Guarded(owner, [&] { count = StrToInt(panel.Text("ebMultiples")); }))
         return;
 
-    // A run refused by the panel's checks has shown its boxes and made nothing; the
-    // export goes on and the writer then reports the missing history as a file error.
-    if (context.bars->SeriesCount() == 0 && !Guarded(owner, context.generate))
-        return;
+    if (context.bars->SeriesCount() == 0) {
+        if (!Guarded(owner, context.generate))
+            return;
+        // A run refused by the panel's checks has shown its boxes and made nothing:
+        // there is no history to export, and no file is touched.
+        if (context.bars->SeriesCount() == 0)
+            return;
+    }
 
     TfrmWriteMarket& dialog = *context.formatDialog;
     if (!dialog.Execute())
