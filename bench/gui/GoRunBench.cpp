@@ -58,7 +58,7 @@ void CompareGoWithSynthesis(TGenerator& window, const char* days, const char* ti
     HistoryRequest request;
     window.Run().Synthesize = [&request](const HistoryRequest& r, ProgressSink& progress, TTimeSeriesSet& result) {
         request = r;
-        MakeHistory(r, progress, result);
+        return MakeHistory(r, progress, result);
     };
     auto* go = window.findChild<QAbstractButton*>(QStringLiteral("btnGenerate"));
     go->click();  // warm-up, and the request to compare with
@@ -79,7 +79,7 @@ void CompareGoWithSynthesis(TGenerator& window, const char* days, const char* ti
         bareTimes.push_back(MillisecondsOf([&] { MakeHistory(request, quiet, bars); }));
     }
     window.Run().Synthesize = [](const HistoryRequest& r, ProgressSink& progress, TTimeSeriesSet& result) {
-        MakeHistory(r, progress, result);
+        return MakeHistory(r, progress, result);
     };
     const double goMs = Median(goTimes);
     const double drawnMs = Median(drawnTimes);

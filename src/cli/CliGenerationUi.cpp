@@ -11,7 +11,6 @@ PanelValues CliGenerationUi::ReadPanel() { return ReadPanelValues(panel_); }
 
 void CliGenerationUi::ShowMessage(const std::string& text, const std::string& title)
 {
-    ++messagesShown_;
     progress_.Hide();
     std::fprintf(messages_, "tickforge-cli: %s: %s\n", title.c_str(), text.c_str());
     std::fflush(messages_);

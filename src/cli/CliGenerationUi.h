@@ -25,16 +25,10 @@ public:
     ProgressSink& Progress() override { return progress_; }
     void ShowBars(const TTimeSeriesSet&, bool) override {}
 
-    // Message boxes shown since the last reset: a generation that showed one failed
-    // its checks.
-    int MessagesShown() const { return messagesShown_; }
-    void ResetMessageCount() { messagesShown_ = 0; }
-
 private:
     const PanelControls& panel_;
     TerminalProgress& progress_;
     std::FILE* messages_;
-    int messagesShown_ = 0;
 };
 
 }  // namespace tickforge::cli

@@ -57,9 +57,6 @@ std::string SettingsPath(const CliOptions& options)
     return path.find('/') == std::string::npos ? "./" + path : path;
 }
 
-// Why a batch stopped before its last member.
-enum class Stop { None, ChecksFailed, GenerationError, Interrupted };
-
 class CliCommand {
 public:
     CliCommand(const CliOptions& options, PanelRecord& panel, const LocaleFormats& formats)
@@ -78,7 +75,7 @@ public:
         if (options.ticksOut.Given()) {
             ticksPath_ = SplitExportPath(options.ticksOut.value);
             run_.Synthesize = [this](const HistoryRequest& request, ProgressSink& progress, TTimeSeriesSet& result) {
-                MakeHistory(request, progress, result, [this](const TickPathView& ticks) { WriteTicks(ticks); });
+                return MakeHistory(request, progress, result, [this](const TickPathView& ticks) { WriteTicks(ticks); });
             };
             // Every member's tick file lies in the same folder as the first one's.
             CheckWritable(TickMember(1).Path);
@@ -91,81 +88,65 @@ public:
 
     int Execute()
     {
-        // The desktop program's export generates first when nothing exists yet.
-        try {
-            Generate(1);
-        } catch (const StopBatch&) {
-            // stop_ says why.
-        } catch (const std::exception& error) {
-            Say(error.what());
-            return ExitFailure;
-        }
-        if (stop_ == Stop::ChecksFailed)
-            return ExitFailure;
-        if (stop_ == Stop::Interrupted) {
-            Say("interrupted: nothing written");
-            return InterruptedExitStatus();
-        }
-
+        ExportJob job;
+        job.Count = count_;
+        job.Batch = batch_;
+        job.SecurityName = [this] { return SecurityName(); };
+        job.Bars = options_.dirty.Given() ? &run_.WorkingSet : &run_.GeneratedSet;
+        job.Generate = [this] { return Generate(); };
+        job.NoHistory = WhenNoHistory::Stop;
+        job.Formats = formats_;
         std::unique_ptr<StdoutRelay> relay;
-        std::string chosenPath = BarOutputPath(options_, SecurityName());
-        if (chosenPath == "-") {
-            relay = std::make_unique<StdoutRelay>();
-            chosenPath = relay->Path();
-        }
-        const TTimeSeriesSet& bars = options_.dirty.Given() ? run_.WorkingSet : run_.GeneratedSet;
-        try {
-            ExportHistories(
-                format_, chosenPath, count_, batch_, [this] { return SecurityName(); }, bars,
-                [this] { Generate(written_ + 1); }, formats_,
-                [&](const ExportMember& member) { MemberWritten(member, relay.get()); });
+        job.MemberWritten = [&](const ExportMember& member) { MemberWritten(member, relay.get()); };
+
+        const ExportResult result = GenerateAndExport(job, [&] {
+            std::string path = BarOutputPath(options_, SecurityName());
+            if (path == "-") {
+                relay = std::make_unique<StdoutRelay>();
+                path = relay->Path();
+            }
+            return std::optional<ExportChoice>(ExportChoice{format_, path});
+        });
+        switch (result.Stop) {
+        case ExportResult::Finished:
             if (labels_)
                 labels_->Close();
-        } catch (const StopBatch&) {
-            // Raised by MemberWritten, which the export passes through unchanged.
-            return ReportStop();
-        } catch (const ExportError& error) {
-            // The export turns whatever the generation of a member after the first raises,
-            // a StopBatch included, into a file error of the member before; stop_ tells a
-            // stop of this command from a file error of the export's own.
-            return stop_ != Stop::None ? ReportStop() : ReportExportError(error, relay.get());
-        } catch (const std::exception& error) {
-            Say(error.what());
-            return ExitFailure;
+            return ExitSuccess;
+        case ExportResult::Cancelled:  // the options always choose
+            break;
+        case ExportResult::NothingToExport:
+            return ReportFirstGeneration(result.Generation);
+        case ExportResult::GenerationStopped:
+            return ReportStop(result);
+        case ExportResult::WriteFailed:
+            return ReportWriteFailure(result, relay.get());
         }
-        return ExitSuccess;
+        return ExitFailure;
     }
 
 private:
     std::string SecurityName() const { return panel_.Text("ebSecurityName"); }
+    int Members() const { return batch_ ? count_ : 1; }
 
-    // One generation run for member k, exactly as the desktop program's "GO".
-    void Generate(int k)
+    // One generation run for the next member, exactly as the desktop program's "GO".
+    // After an interrupt no run starts, and one that ended meanwhile counts as aborted.
+    GenerationOutcome Generate()
     {
-        member_ = k;
+        const int k = ++generated_;
+        if (Interrupted())
+            return {GenerationOutcome::Aborted};
         seeds_.SetMember(k);
         seeds_.ForgetSeedUsed();
-        progress_.SetMember(k, batch_ ? count_ : 1);
-        ui_.ResetMessageCount();
-        try {
-            run_.btnGenerateClick();
-        } catch (const std::exception& error) {
-            stop_ = Stop::GenerationError;
-            stopMessage_ = error.what();
-            throw;
-        }
-        if (Interrupted()) {
-            stop_ = Stop::Interrupted;
-            throw StopBatch{};
-        }
-        if (ui_.MessagesShown() > 0) {
-            stop_ = Stop::ChecksFailed;
-            throw StopBatch{};
-        }
-        if (!seeds_.Fixed() && seeds_.SeedUsed() && !options_.quiet.Given()) {
+        progress_.SetMember(k, Members());
+        GenerationOutcome outcome = run_.btnGenerateClick();
+        if (outcome.kind != GenerationOutcome::Failed && Interrupted())
+            return {GenerationOutcome::Aborted};
+        if (outcome.kind == GenerationOutcome::Generated && !seeds_.Fixed() && seeds_.SeedUsed() &&
+            !options_.quiet.Given()) {
             std::fprintf(stderr, "member %d: rng seed %u\n", k, static_cast<unsigned>(*seeds_.SeedUsed()));
             std::fflush(stderr);
         }
+        return outcome;
     }
 
     ExportMember TickMember(int k) const { return FormExportMember(format_, ticksPath_, k, batch_, SecurityName()); }
@@ -174,62 +155,67 @@ private:
     // can still prevent: it is staged, and takes effect once the member is written.
     void WriteTicks(const TickPathView& ticks)
     {
-        const ExportMember member = TickMember(member_);
+        const ExportMember member = TickMember(generated_);
         WriteTickFile(ticks_.Begin(member.Path, member.Append), ticks, format_, formats_);
     }
 
     void MemberWritten(const ExportMember& member, StdoutRelay* relay)
     {
-        written_ = member.Number;
         if (relay != nullptr)
             relay->Forward();
         if (labels_)
             labels_->WriteMember(member.Number, run_.GeneratedSet, run_.Corruptions);
         ticks_.Commit();
-        if (Interrupted() && written_ < (batch_ ? count_ : 1)) {
-            stop_ = Stop::Interrupted;
-            throw StopBatch{};
-        }
     }
 
-    // Reports why a callback ended the batch early, as stop_ says.
-    int ReportStop() const
+    // The run before the export made nothing to write; the checks have said why.
+    static int ReportFirstGeneration(const GenerationOutcome& outcome)
     {
-        const int members = batch_ ? count_ : 1;
-        const std::string writtenText = std::to_string(written_) + " of " + std::to_string(members) + " written";
-        switch (stop_) {
-        case Stop::Interrupted:
-            Say("interrupted at member " + std::to_string(written_ + 1) + ": " + writtenText);
+        switch (outcome.kind) {
+        case GenerationOutcome::Aborted:
+            Say("interrupted: nothing written");
             return InterruptedExitStatus();
-        case Stop::ChecksFailed:
-            Say("member " + std::to_string(member_) + " failed the panel's checks: " + writtenText);
+        case GenerationOutcome::Failed:
+            Say(outcome.Error);
             return ExitFailure;
-        case Stop::GenerationError:
-            Say("member " + std::to_string(member_) + ": " + stopMessage_ + " (" + writtenText + ")");
-            return ExitFailure;
-        case Stop::None:
+        case GenerationOutcome::ChecksFailed:
+        case GenerationOutcome::Generated:
             break;
         }
         return ExitFailure;
     }
 
-    // The export's own file error, with its cause.
-    static int ReportExportError(const ExportError& error, const StdoutRelay* relay)
+    // A member's generation ended the batch.
+    int ReportStop(const ExportResult& result) const
     {
-        std::string message = error.what();
-        if (relay != nullptr) {
-            const std::size_t at = message.find(relay->Path());
-            if (at != std::string::npos)
-                message.replace(at, relay->Path().size(), "- (standard output)");
+        const std::string member = std::to_string(result.Written + 1);
+        const std::string writtenText = std::to_string(result.Written) + " of " + std::to_string(Members()) + " written";
+        switch (result.Generation.kind) {
+        case GenerationOutcome::Aborted:
+            Say("interrupted at member " + member + ": " + writtenText);
+            return InterruptedExitStatus();
+        case GenerationOutcome::ChecksFailed:
+            Say("member " + member + " failed the panel's checks: " + writtenText);
+            return ExitFailure;
+        case GenerationOutcome::Failed:
+            Say("member " + member + ": " + result.Generation.Error + " (" + writtenText + ")");
+            return ExitFailure;
+        case GenerationOutcome::Generated:
+            break;
         }
-        if (!error.Cause().empty())
-            message += " (" + error.Cause() + ")";
-        Say(message);
         return ExitFailure;
     }
 
-    // Thrown out of a callback to end the batch; stop_ says why.
-    struct StopBatch {};
+    // A file that could not be written, with the cause.
+    static int ReportWriteFailure(const ExportResult& result, const StdoutRelay* relay)
+    {
+        const bool toStdout = relay != nullptr && result.Path == relay->Path();
+        std::string message = FileErrorMessage(toStdout ? "- (standard output)" : result.Path);
+        if (!result.Cause.empty())
+            message += " (" + result.Cause + ")";
+        Say(message);
+        return ExitFailure;
+    }
 
     const CliOptions& options_;
     PanelRecord& panel_;
@@ -244,10 +230,7 @@ private:
     ExportPath ticksPath_;
     StagedFile ticks_;
     std::unique_ptr<DirtyLabelsFile> labels_;
-    int member_ = 1;
-    int written_ = 0;
-    Stop stop_ = Stop::None;
-    std::string stopMessage_;
+    int generated_ = 0;  // generation runs started, the member in hand
 };
 
 }  // namespace

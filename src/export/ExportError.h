@@ -1,6 +1,6 @@
 #pragma once
 // An error of the export command: the message and the title of the box that shows
-// it. The message is the whole user text; the cause keeps what actually failed.
+// it. The message is the whole user text.
 
 #include "platform/Error.h"
 
@@ -22,18 +22,12 @@ inline std::string FileErrorMessage(const std::string& path)
 
 class ExportError : public Error {
 public:
-    ExportError(const std::string& message, std::string title, std::string cause = {})
-        : Error(message), title_(std::move(title)), cause_(std::move(cause))
-    {
-    }
+    ExportError(const std::string& message, std::string title) : Error(message), title_(std::move(title)) {}
 
     const std::string& Title() const { return title_; }
-    // The message of the failure behind a "File Error" (empty for other errors).
-    const std::string& Cause() const { return cause_; }
 
 private:
     std::string title_;
-    std::string cause_;
 };
 
 }  // namespace tickforge

@@ -3,6 +3,7 @@
 #include "export/HistoryWriter.h"
 
 #include <exception>
+#include <utility>
 
 namespace tickforge {
 
@@ -46,29 +47,78 @@ ExportMember FormExportMember(const ExportFormat& format, const ExportPath& path
     return member;
 }
 
-void ExportHistories(const ExportFormat& format, const std::string& chosenPath, std::int32_t count, bool batch,
-                     const SecurityNameSource& securityName, const TTimeSeriesSet& bars, const GenerateHistory& generate,
-                     const LocaleFormats& formats, const MemberWritten& memberWritten)
+namespace {
+
+// Whether a generation that made the given outcome ends the export.
+bool EndsExport(const GenerationOutcome& outcome, WhenNoHistory noHistory)
+{
+    switch (outcome.kind) {
+    case GenerationOutcome::Generated:
+        return false;
+    case GenerationOutcome::Failed:
+        return true;
+    case GenerationOutcome::ChecksFailed:
+    case GenerationOutcome::Aborted:
+        break;
+    }
+    return noHistory == WhenNoHistory::Stop;
+}
+
+}  // namespace
+
+ExportResult ExportHistories(const ExportFormat& format, const std::string& chosenPath, const ExportJob& job)
 {
     const ExportPath path = SplitExportPath(chosenPath);
-    const std::int32_t members = batch ? count : 1;
-    std::string lastPath;
+    const std::int32_t members = job.Batch ? job.Count : 1;
+    ExportResult result;
     for (std::int32_t k = 1; k <= members; ++k) {
+        if (k > 1) {
+            result.Generation = job.Generate();
+            if (EndsExport(result.Generation, job.NoHistory)) {
+                result.Stop = ExportResult::GenerationStopped;
+                return result;
+            }
+        }
         ExportMember member;
         try {
-            if (k > 1)
-                generate();
-            member = FormExportMember(format, path, k, batch, securityName());
-            lastPath = member.Path;
-            WriteHistoryFile(member.Path, member.Append, bars, format, member.TickerText, member.WriteHeadings, formats);
+            member = FormExportMember(format, path, k, job.Batch, job.SecurityName());
+            result.Path = member.Path;
+            WriteHistoryFile(member.Path, member.Append, *job.Bars, format, member.TickerText, member.WriteHeadings,
+                             job.Formats);
         } catch (const std::exception& failure) {
-            throw ExportError(FileErrorMessage(lastPath), messages::FileErrorTitle, failure.what());
+            result.Stop = ExportResult::WriteFailed;
+            result.Cause = failure.what();
+            return result;
         } catch (...) {
-            throw ExportError(FileErrorMessage(lastPath), messages::FileErrorTitle);
+            result.Stop = ExportResult::WriteFailed;
+            return result;
         }
-        if (memberWritten)
-            memberWritten(member);
+        result.Written = k;
+        if (job.MemberWritten)
+            job.MemberWritten(member);
     }
+    return result;
+}
+
+ExportResult GenerateAndExport(const ExportJob& job, const std::function<std::optional<ExportChoice>()>& choose)
+{
+    if (job.Bars->SeriesCount() == 0) {
+        // Failed checks leave the bars without a history; an abort leaves one without bars.
+        GenerationOutcome first = job.Generate();
+        if (first.kind == GenerationOutcome::ChecksFailed || EndsExport(first, job.NoHistory)) {
+            ExportResult result;
+            result.Stop = ExportResult::NothingToExport;
+            result.Generation = std::move(first);
+            return result;
+        }
+    }
+    const std::optional<ExportChoice> choice = choose();
+    if (!choice) {
+        ExportResult result;
+        result.Stop = ExportResult::Cancelled;
+        return result;
+    }
+    return ExportHistories(choice->Format, choice->Path, job);
 }
 
 }  // namespace tickforge

@@ -29,23 +29,24 @@ double RandomReal() { return SharedRandom().NextReal(); }
 
 GenerationRun::GenerationRun(GenerationUi& ui, LocaleFormats formats)
     : Synthesize([](const HistoryRequest& request, ProgressSink& progress, TTimeSeriesSet& result) {
-          MakeHistory(request, progress, result);
+          return MakeHistory(request, progress, result);
       }),
       ui_(ui),
       formats_(std::move(formats))
 {
 }
 
-void GenerationRun::btnGenerateClick()
+GenerationOutcome GenerationRun::btnGenerateClick()
 {
     ui_.ShowBusyCursor();
+    GenerationOutcome outcome;
     try {
-        Generate(ui_.ReadPanel());
+        outcome = Generate(ui_.ReadPanel());
     } catch (...) {
-        EndRun();
-        throw;
+        outcome = {GenerationOutcome::Failed, CurrentErrorMessage()};
     }
     EndRun();
+    return outcome;
 }
 
 void GenerationRun::EndRun()
@@ -56,7 +57,7 @@ void GenerationRun::EndRun()
     ui_.RestoreCursor();
 }
 
-void GenerationRun::Generate(const PanelValues& panel)
+GenerationOutcome GenerationRun::Generate(const PanelValues& panel)
 {
     const auto asInt = [](const std::string& text) { return StrToInt(text); };
     const auto asReal = [this](const std::string& text) { return StrToFloat(text, formats_); };
@@ -118,7 +119,7 @@ void GenerationRun::Generate(const PanelValues& panel)
         }
     }
     if (generationFailed)
-        return;
+        return {GenerationOutcome::ChecksFailed};
 
     ui_.ShowProgressWindow();
     ui_.SetMainWindowEnabled(false);
@@ -146,9 +147,10 @@ void GenerationRun::Generate(const PanelValues& panel)
     request.TickVolatility = volatility;
     request.SkipWeekends = !panel.cbWeekends;
 
-    Synthesize(request, ui_.Progress(), GeneratedSet);
+    const bool finished = Synthesize(request, ui_.Progress(), GeneratedSet);
     RefreshWorkingSet(panel);
     ui_.ShowBars(GeneratedSet, true);
+    return {finished ? GenerationOutcome::Generated : GenerationOutcome::Aborted};
 }
 
 void GenerationRun::RefreshWorkingSet() { RefreshWorkingSet(ui_.ReadPanel()); }
@@ -166,17 +168,21 @@ void GenerationRun::RefreshWorkingSet(const PanelValues& panel)
         CorruptHistory(WorkingSet, percentage);
 }
 
-void GenerationRun::btnCorruptClick()
+GenerationOutcome GenerationRun::btnCorruptClick()
 {
     if (WorkingSet.SeriesCount() == 0) {
-        btnGenerateClick();
-        // The panel failed a check: its boxes were shown and there is still nothing
-        // to corrupt or show.
-        if (GeneratedSet.SeriesCount() == 0)
-            return;
+        // An aborted run leaves an empty history, which is corrupted and shown as any.
+        const GenerationOutcome first = btnGenerateClick();
+        if (first.kind == GenerationOutcome::ChecksFailed || first.kind == GenerationOutcome::Failed)
+            return first;
     }
-    RefreshWorkingSet();
+    try {
+        RefreshWorkingSet();
+    } catch (...) {
+        return {GenerationOutcome::Failed, CurrentErrorMessage()};
+    }
     ui_.ShowBars(WorkingSet, false);
+    return {};
 }
 
 std::string ErrorBoxText(const std::string& message)

@@ -3,6 +3,7 @@
 // of the main window: GeneratedSet, exactly as synthesis made it, and WorkingSet, its
 // copy that dirty data may spoil.
 
+#include "generation/GenerationOutcome.h"
 #include "generation/GenerationUi.h"
 #include "platform/LocaleFormats.h"
 #include "series/TimeSeries.h"
@@ -32,13 +33,15 @@ public:
 
     // "GO": reads and checks the panel, synthesises into GeneratedSet, refreshes
     // WorkingSet and shows GeneratedSet. A failed check shows its boxes and changes
-    // nothing. Errors (conversions, synthesis) propagate to the caller after the
-    // clean-up has restored the idle state; the caller shows them in its error box.
-    void btnGenerateClick();
+    // nothing. An error (conversion, synthesis) ends the run after the clean-up has
+    // restored the idle state; the outcome carries its message for the caller's error box.
+    GenerationOutcome btnGenerateClick();
 
     // "Apply": generates first when nothing exists yet, then redraws a fresh corruption
-    // of the clean history and shows WorkingSet without resetting the zoom.
-    void btnCorruptClick();
+    // of the clean history and shows WorkingSet without resetting the zoom. Returns the
+    // first generation's outcome when it leaves nothing to corrupt, else Generated, or
+    // Failed when the corruption's percentage does not convert.
+    GenerationOutcome btnCorruptClick();
 
     // WorkingSet := GeneratedSet, then corrupted when the panel's dirty data is active.
     void RefreshWorkingSet();
@@ -54,13 +57,13 @@ public:
     std::vector<Corruption> Corruptions;
 
     // Synthesis as the run calls it: MakeHistory unless replaced, for a caller that
-    // wants to see the request or stand in for synthesis.
-    using Synthesizer = std::function<void(const HistoryRequest&, ProgressSink&, TTimeSeriesSet&)>;
+    // wants to see the request or stand in for synthesis. False: aborted.
+    using Synthesizer = std::function<bool(const HistoryRequest&, ProgressSink&, TTimeSeriesSet&)>;
     Synthesizer Synthesize;
 
 private:
-    // Steps 2 to 20 of a run, between the busy cursor and the clean-up.
-    void Generate(const PanelValues& panel);
+    // The run between the busy cursor and the clean-up.
+    GenerationOutcome Generate(const PanelValues& panel);
     // Puts the windows back into their idle state.
     void EndRun();
     void RefreshWorkingSet(const PanelValues& panel);

@@ -7,32 +7,35 @@
 #include "platform/Error.h"
 #include "platform/NumericText.h"
 
-#include <new>
-
 namespace tickforge {
 
 namespace {
 
-void ShowExportError(QWidget* owner, const ExportError& error)
+void ShowExportError(QWidget* owner, const std::string& message, const std::string& title)
 {
-    ShowAlertBox(owner, AlertBox{QString::fromStdString(error.what()), QString::fromStdString(error.Title()),
-                                 AlertIcon::None});
+    ShowAlertBox(owner, AlertBox{QString::fromStdString(message), QString::fromStdString(title), AlertIcon::None});
 }
 
-// Runs one step; an error it raises is shown in the application's error box and
-// ends the command (false).
-template <typename Step>
-bool Guarded(QWidget* owner, Step&& step)
+// The format dialog, the column check and the save dialog; nothing when one of them
+// ends the command.
+std::optional<ExportChoice> ChooseExport(QWidget* owner, PanelControls& panel, TfrmWriteMarket& dialog)
 {
+    if (!dialog.Execute())
+        return std::nullopt;
+    ExportChoice choice;
+    choice.Format = dialog.ReadExportFormat();
     try {
-        step();
-        return true;
-    } catch (const std::bad_alloc&) {
-        ShowErrorBox(owner, messages::OutOfMemory);
-    } catch (const std::exception& error) {
-        ShowErrorBox(owner, error.what());
+        CheckValueColumns(choice.Format);
+    } catch (const ExportError& refused) {
+        ShowExportError(owner, refused.what(), refused.Title());
+        return std::nullopt;
     }
-    return false;
+    const std::optional<QString> chosen =
+        ChooseExportFile(owner, QString::fromStdString(panel.Text("ebSecurityName")) + QStringLiteral(".csv"));
+    if (!chosen)
+        return std::nullopt;
+    choice.Path = chosen->toStdString();
+    return choice;
 }
 
 }  // namespace
@@ -42,40 +45,31 @@ void RunExportCommand(const ExportCommandContext& context, bool batch)
     QWidget* owner = context.owner;
     PanelControls& panel = *context.panel;
 
-    std::int32_t count = 1;
-    if (batch && !Guarded(owner, [&] { count = StrToInt(panel.Text("ebMultiples")); }))
+    ExportJob job;
+    job.Batch = batch;
+    if (batch && !ShowErrorsOf(owner, [&] { job.Count = StrToInt(panel.Text("ebMultiples")); }))
         return;
+    job.SecurityName = [&panel] { return panel.Text("ebSecurityName"); };
+    job.Bars = context.bars;
+    job.Generate = context.generate;
+    job.Formats = context.formats;
 
-    if (context.bars->SeriesCount() == 0) {
-        if (!Guarded(owner, context.generate))
-            return;
-        // A run refused by the panel's checks has shown its boxes and made nothing:
-        // there is no history to export, and no file is touched.
-        if (context.bars->SeriesCount() == 0)
-            return;
-    }
-
-    TfrmWriteMarket& dialog = *context.formatDialog;
-    if (!dialog.Execute())
-        return;
-    const ExportFormat format = dialog.ReadExportFormat();
-    try {
-        CheckValueColumns(format);
-    } catch (const ExportError& refused) {
-        ShowExportError(owner, refused);
-        return;
-    }
-
-    const std::optional<QString> chosen =
-        ChooseExportFile(owner, QString::fromStdString(panel.Text("ebSecurityName")) + QStringLiteral(".csv"));
-    if (!chosen)
-        return;
-
-    try {
-        ExportHistories(format, chosen->toStdString(), count, batch, [&panel] { return panel.Text("ebSecurityName"); },
-                        *context.bars, context.generate, context.formats);
-    } catch (const ExportError& failure) {
-        ShowExportError(owner, failure);
+    const ExportResult result =
+        GenerateAndExport(job, [&] { return ChooseExport(owner, panel, *context.formatDialog); });
+    switch (result.Stop) {
+    case ExportResult::NothingToExport:
+        // Failed checks have shown their boxes already.
+        if (result.Generation.kind == GenerationOutcome::Failed)
+            ShowErrorBox(owner, result.Generation.Error);
+        break;
+    case ExportResult::GenerationStopped:
+    case ExportResult::WriteFailed:
+        // A failed generation is reported on the file of the member before it.
+        ShowExportError(owner, FileErrorMessage(result.Path), messages::FileErrorTitle);
+        break;
+    case ExportResult::Finished:
+    case ExportResult::Cancelled:
+        break;
     }
 }
 

@@ -4,6 +4,7 @@
 // then the files, the current history first and, for a batch, freshly generated ones.
 // It reports failures in message boxes and success with silence.
 
+#include "generation/GenerationOutcome.h"
 #include "generation/PanelControls.h"
 #include "platform/LocaleFormats.h"
 #include "series/TimeSeries.h"
@@ -20,13 +21,13 @@ struct ExportCommandContext {
     QWidget* owner = nullptr;               // parent of the boxes and the save dialog
     PanelControls* panel = nullptr;         // ebMultiples and ebSecurityName
     const TTimeSeriesSet* bars = nullptr;   // GeneratedSet: always the clean bars
-    // One generation run as GO makes it; an error it raises reaches the command.
-    std::function<void()> generate;
+    // One generation run as GO makes it, its error not yet shown.
+    std::function<GenerationOutcome()> generate;
     TfrmWriteMarket* formatDialog = nullptr;
     LocaleFormats formats;
 };
 
-// batch: the button pressed was "btnExportMulti".
+// batch: the button pressed was btnExportMulti.
 void RunExportCommand(const ExportCommandContext& context, bool batch);
 
 }  // namespace tickforge

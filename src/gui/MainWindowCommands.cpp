@@ -45,6 +45,16 @@ void TGenerator::btnAboutClick()
 
 void TGenerator::btnExportClick()
 {
+    RunExportCommand(false);
+}
+
+void TGenerator::btnExportMultiClick()
+{
+    RunExportCommand(true);
+}
+
+void TGenerator::RunExportCommand(bool batch)
+{
     if (busy_)
         return;
     // Busy for the whole command: the window must outlive its batch.
@@ -57,16 +67,10 @@ void TGenerator::btnExportClick()
     context.owner = this;
     context.panel = panel_.get();
     context.bars = &run_->GeneratedSet;
-    context.generate = [this] { GenerateRaising(); };
+    context.generate = [this] { return run_->btnGenerateClick(); };
     context.formatDialog = &ExportFormatDialog();
     context.formats = run_->Formats();
-    const bool batch = sender() != nullptr && sender()->objectName() == QLatin1String("btnExportMulti");
-    RunExportCommand(context, batch);
-}
-
-void TGenerator::GenerateRaising()
-{
-    run_->btnGenerateClick();
+    tickforge::RunExportCommand(context, batch);
 }
 
 }  // namespace tickforge

@@ -11,7 +11,6 @@
 #include "UserAlerts.h"
 #include "WidgetPanel.h"
 #include "generation/PanelRules.h"
-#include "platform/Error.h"
 #include "platform/NumericText.h"
 #include "settings/Settings.h"
 
@@ -19,8 +18,6 @@
 #include <QCloseEvent>
 #include <QDateTimeEdit>
 #include <QStyle>
-
-#include <new>
 
 namespace tickforge {
 
@@ -65,7 +62,7 @@ TGenerator::TGenerator(QWidget* parent, std::string settingsFile)
     connect(ui_->btnGenerate, &QPushButton::clicked, this, &TGenerator::btnGenerateClick);
     connect(ui_->btnCorrupt, &QPushButton::clicked, this, &TGenerator::btnCorruptClick);
     connect(ui_->btnExport, &QPushButton::clicked, this, &TGenerator::btnExportClick);
-    connect(ui_->btnExportMulti, &QPushButton::clicked, this, &TGenerator::btnExportClick);
+    connect(ui_->btnExportMulti, &QPushButton::clicked, this, &TGenerator::btnExportMultiClick);
     connect(ui_->BitBtn1, &QToolButton::clicked, this, &TGenerator::btnAboutClick);
     connect(ui_->rbBar, &QRadioButton::toggled, this, [this](bool selected) {
         if (selected)
@@ -145,15 +142,7 @@ void TGenerator::ConnectPanelRules()
 template <typename Handler>
 void TGenerator::Guarded(Handler&& handler)
 {
-    try {
-        handler();
-    } catch (const Error& error) {
-        ShowErrorBox(this, error.what());
-    } catch (const std::bad_alloc&) {
-        ShowErrorBox(this, messages::OutOfMemory);
-    } catch (const std::exception& error) {
-        ShowErrorBox(this, error.what());
-    }
+    ShowErrorsOf(this, handler);
 }
 
 void TGenerator::SetProgressWindow(TProgress* progress)
@@ -194,7 +183,7 @@ void TGenerator::btnGenerateClick()
     if (busy_)
         return;
     busy_ = true;
-    Guarded([this] { run_->btnGenerateClick(); });
+    ShowFailure(run_->btnGenerateClick());
     busy_ = false;
 }
 
@@ -203,8 +192,14 @@ void TGenerator::btnCorruptClick()
     if (busy_)
         return;
     busy_ = true;
-    Guarded([this] { run_->btnCorruptClick(); });
+    ShowFailure(run_->btnCorruptClick());
     busy_ = false;
+}
+
+void TGenerator::ShowFailure(const GenerationOutcome& outcome)
+{
+    if (outcome.kind == GenerationOutcome::Failed)
+        ShowErrorBox(this, outcome.Error);
 }
 
 PanelValues TGenerator::ReadPanel()

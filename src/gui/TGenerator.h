@@ -66,6 +66,7 @@ public Q_SLOTS:
     void btnGenerateClick();
     void btnCorruptClick();
     void btnExportClick();
+    void btnExportMultiClick();
     void btnAboutClick();
     void rbBarClick();
     void rbCandleClick();
@@ -84,9 +85,10 @@ private:
     // Runs a handler; an error it raises ends it and shows the application's error box.
     template <typename Handler>
     void Guarded(Handler&& handler);
+    // Shows the error box of a failed run.
+    void ShowFailure(const GenerationOutcome& outcome);
+    void RunExportCommand(bool batch);
     TProgress& ProgressWindow();
-    // GO as the export command runs it: an error reaches the caller.
-    void GenerateRaising();
     TfrmSplash& SplashWindow();
     TfrmWriteMarket& ExportFormatDialog();
 

@@ -2,6 +2,8 @@
 // The program's modal message boxes and its short beep, each behind a replaceable
 // handler so that tests can answer a box without a modal loop and count beeps.
 
+#include "platform/Error.h"
+
 #include <QString>
 
 #include <functional>
@@ -28,6 +30,19 @@ void ShowAlertBox(QWidget* parent, const AlertBox& box);
 // The application's error box: captioned "Tickforge", a stop icon, one OK button, the
 // message with its full stop (see ErrorBoxText).
 void ShowErrorBox(QWidget* parent, const std::string& message);
+
+// Runs step; an error it raises is shown in the application's error box (false then).
+template <typename Step>
+bool ShowErrorsOf(QWidget* parent, Step&& step)
+{
+    try {
+        step();
+        return true;
+    } catch (...) {
+        ShowErrorBox(parent, CurrentErrorMessage());
+        return false;
+    }
+}
 
 // A short system beep. An installed handler is called instead.
 void SystemBeep();

@@ -1,10 +1,24 @@
 #include "platform/Error.h"
 
+#include <exception>
+#include <new>
+
 namespace tickforge {
 
 std::string ListIndexOutOfBounds(int index)
 {
     return "List index out of bounds (" + std::to_string(index) + ")";
+}
+
+std::string CurrentErrorMessage()
+{
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        return messages::OutOfMemory;
+    } catch (const std::exception& error) {
+        return error.what();
+    }
 }
 
 std::string FormatMessage(const std::string& pattern, const std::string& text)

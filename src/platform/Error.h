@@ -24,6 +24,11 @@ inline constexpr const char* OutOfMemory = "Out of memory";
 // "List index out of bounds (%d)" with the index in place of the placeholder.
 std::string ListIndexOutOfBounds(int index);
 
+// The user message of the exception being handled: its own text, or "Out of memory"
+// for a failed allocation. Call it only inside a catch block; other than standard
+// exceptions pass through.
+std::string CurrentErrorMessage();
+
 // Replaces the first "%s" of pattern by text.
 std::string FormatMessage(const std::string& pattern, const std::string& text);
 

@@ -323,12 +323,12 @@ std::int32_t RunCompressionPhase(const HistoryRequest& r, ProgressSink& progress
 
 }  // namespace
 
-void MakeHistory(const HistoryRequest& request, ProgressSink& progress, TTimeSeriesSet& result)
+bool MakeHistory(const HistoryRequest& request, ProgressSink& progress, TTimeSeriesSet& result)
 {
-    MakeHistory(request, progress, result, TickPathObserver{});
+    return MakeHistory(request, progress, result, TickPathObserver{});
 }
 
-void MakeHistory(const HistoryRequest& request, ProgressSink& progress, TTimeSeriesSet& result,
+bool MakeHistory(const HistoryRequest& request, ProgressSink& progress, TTimeSeriesSet& result,
                  const TickPathObserver& observeTicks)
 {
     SharedRandom().ReseedFromClock();
@@ -357,7 +357,9 @@ void MakeHistory(const HistoryRequest& request, ProgressSink& progress, TTimeSer
     if (AbortRequested()) {
         result.SetLength(0);
         ClearAbortRequest();
+        return false;
     }
+    return true;
 }
 
 }  // namespace tickforge

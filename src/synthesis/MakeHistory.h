@@ -25,8 +25,8 @@ inline constexpr std::uint32_t RedrawLimit = 100000000;
 // Re-seeds the shared random source from the clock, then fills result with five
 // series (close, volume, open, high, low) holding one bar per kept day. After an
 // abort the five series are empty and the abort request is cleared. Errors are raised
-// as tickforge::Error with the user's message.
-void MakeHistory(const HistoryRequest& request, ProgressSink& progress, TTimeSeriesSet& result);
+// as tickforge::Error with the user's message. Returns false after an abort.
+bool MakeHistory(const HistoryRequest& request, ProgressSink& progress, TTimeSeriesSet& result);
 
 // One sample of the tick path: the price before the tick's move, and the tick's time.
 struct TickPoint {
@@ -44,7 +44,7 @@ using TickPathObserver = std::function<void(const TickPathView&)>;
 // The same; observeTicks, when set, sees the tick path once, after a tick phase that
 // was not aborted and before the bars are made from it. What it raises ends the run as
 // an error of synthesis does.
-void MakeHistory(const HistoryRequest& request, ProgressSink& progress, TTimeSeriesSet& result,
+bool MakeHistory(const HistoryRequest& request, ProgressSink& progress, TTimeSeriesSet& result,
                  const TickPathObserver& observeTicks);
 
 }  // namespace tickforge

@@ -5,6 +5,7 @@
 #include "support/TestHelpers.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,44 +28,38 @@ ExportFormat TickerAndClose(bool headings = false, bool multipleFiles = false)
 
 class ExportHistoriesTest : public ::testing::Test {
 protected:
-    void SetUp() override { Fill(100.0); }
+    void SetUp() override
+    {
+        Fill(100.0);
+        job.SecurityName = [] { return std::string("AOI"); };
+        job.Bars = &bars;
+        job.Generate = [this] { return Generate(); };
+        job.MemberWritten = [this](const ExportMember& m) { written.push_back(m); };
+    }
 
     // Stands in for the generation run: each call makes a new one-bar history whose
     // close is 100 times the generation's number, so each file shows which it holds.
     void Fill(double close) { FillDailyBars(bars, {{45293.6, 1.0, 2.0, 0.5, close, 10.0}}); }
-    void Generate()
+    GenerationOutcome Generate()
     {
         if (++generations == failAtGeneration)
-            throw Error("'x' is not a valid integer value");
+            return {GenerationOutcome::Failed, "'x' is not a valid integer value"};
         Fill(100.0 * (generations + 1));
+        return {};
     }
 
-    void Export(const ExportFormat& format, const std::string& chosen, std::int32_t count, bool batch)
+    ExportResult Export(const ExportFormat& format, const std::string& chosen, std::int32_t count, bool batch = true)
     {
-        ExportHistories(format, chosen, count, batch, [this] { return securityName; }, bars, [this] { Generate(); },
-                        {}, [this](const ExportMember& m) { written.push_back(m); });
+        job.Count = count;
+        job.Batch = batch;
+        return ExportHistories(format, chosen, job);
     }
-
-    // The ExportError that exporting raises; a failure when none comes.
-    ExportError ExportFailure(const ExportFormat& format, const std::string& chosen, std::int32_t count)
-    {
-        try {
-            Export(format, chosen, count, true);
-        } catch (const ExportError& e) {
-            EXPECT_EQ(e.Title(), "File Error");
-            return e;
-        }
-        ADD_FAILURE() << "no ExportError raised";
-        return ExportError("", "");
-    }
-
-    static std::string FileError(const std::string& path) { return "Error writing to file " + path + ". Is it open elsewhere?"; }
 
     ScratchFolder folder;
     TTimeSeriesSet bars;
+    ExportJob job;
     int generations = 0;
     int failAtGeneration = -1;
-    std::string securityName = "AOI";
     std::vector<ExportMember> written;
 };
 
@@ -131,38 +126,60 @@ TEST_F(ExportHistoriesTest, SingleFileBatchHasOneHeadingAndReplacesAnOldFile)
 TEST_F(ExportHistoriesTest, SecurityNameIsReadAnewForEveryMember)
 {
     int reads = 0;
-    const auto name = [&] { return std::string(1, static_cast<char>('K' + reads++)); };
-    ExportHistories(TickerAndClose(), folder / "X.csv", 3, true, name, bars, [this] { Generate(); });
+    job.SecurityName = [&] { return std::string(1, static_cast<char>('K' + reads++)); };
+    Export(TickerAndClose(), folder / "X.csv", 3);
     EXPECT_EQ(ReadFileBytes(folder / "X.csv"), "K1,100\r\nL2,200\r\nM3,300\r\n");
 }
 
 TEST_F(ExportHistoriesTest, CountZeroOrLessWritesNothing)
 {
     for (std::int32_t count : {0, -3})
-        Export(TickerAndClose(), folder / "AOI.csv", count, true);
+        EXPECT_EQ(Export(TickerAndClose(), folder / "AOI.csv", count).Stop, ExportResult::Finished);
     EXPECT_TRUE(fs::is_empty(folder.Path()));
     EXPECT_EQ(generations, 0);
     EXPECT_TRUE(written.empty());
 }
 
-TEST_F(ExportHistoriesTest, AbortedMemberWithoutBarsStillGetsItsShare)
+TEST_F(ExportHistoriesTest, GenerationWithoutANewHistoryWritesOnOrStopsAsTold)
 {
-    // An aborted generation leaves five empty series: the member's file holds only its
-    // heading line and the batch goes on.
-    int calls = 0;
-    ExportHistories(TickerAndClose(true, true), folder / "AOI.csv", 3, true, [] { return std::string("AOI"); }, bars,
-                    [&] { ++calls == 1 ? bars.SetSeriesCount(5) : Fill(7.0); });
-    EXPECT_EQ(ReadFileBytes(folder / "AOI1.csv"), "TICKER,CLOSE\r\nAOI1,100\r\n");
-    EXPECT_EQ(ReadFileBytes(folder / "AOI2.csv"), "TICKER,CLOSE\r\n");
-    EXPECT_EQ(ReadFileBytes(folder / "AOI3.csv"), "TICKER,CLOSE\r\nAOI3,7\r\n");
+    // Refused checks leave the previous history; an abort leaves five empty series,
+    // so the member's file holds only its heading line.
+    for (const GenerationOutcome::Kind kind : {GenerationOutcome::ChecksFailed, GenerationOutcome::Aborted}) {
+        SCOPED_TRACE(kind);
+        int calls = 0;
+        job.Generate = [&]() -> GenerationOutcome {
+            if (++calls > 1)
+                return Fill(7.0), GenerationOutcome{};
+            if (kind == GenerationOutcome::Aborted)
+                bars.SetLength(0);
+            return {kind};
+        };
+        Fill(100.0);
+        job.NoHistory = WhenNoHistory::WriteOn;
+        EXPECT_EQ(Export(TickerAndClose(true, true), folder / "AOI.csv", 3).Written, 3);
+        EXPECT_EQ(ReadFileBytes(folder / "AOI1.csv"), "TICKER,CLOSE\r\nAOI1,100\r\n");
+        EXPECT_EQ(ReadFileBytes(folder / "AOI2.csv"),
+                  kind == GenerationOutcome::Aborted ? "TICKER,CLOSE\r\n" : "TICKER,CLOSE\r\nAOI2,100\r\n");
+        EXPECT_EQ(ReadFileBytes(folder / "AOI3.csv"), "TICKER,CLOSE\r\nAOI3,7\r\n");
+
+        calls = 0;
+        job.NoHistory = WhenNoHistory::Stop;
+        const ExportResult stopped = Export(TickerAndClose(), folder / "Stop.csv", 3);
+        EXPECT_EQ(stopped.Stop, ExportResult::GenerationStopped);
+        EXPECT_EQ(stopped.Generation.kind, kind);
+        EXPECT_EQ(stopped.Written, 1);
+        EXPECT_EQ(ReadFileBytes(folder / "Stop.csv"), "AOI1,7\r\n");
+    }
 }
 
 TEST_F(ExportHistoriesTest, BlockedMemberStopsTheBatchAndNamesItsFile)
 {
     fs::create_directory(folder / "AOI3.csv");  // in the way of the third file, even for root
-    const ExportError e = ExportFailure(TickerAndClose(false, true), folder / "AOI.csv", 5);
-    EXPECT_EQ(std::string(e.what()), FileError(folder / "AOI3.csv"));
-    EXPECT_FALSE(e.Cause().empty());
+    const ExportResult e = Export(TickerAndClose(false, true), folder / "AOI.csv", 5);
+    EXPECT_EQ(e.Stop, ExportResult::WriteFailed);
+    EXPECT_EQ(e.Path, folder / "AOI3.csv");
+    EXPECT_FALSE(e.Cause.empty());
+    EXPECT_EQ(e.Written, 2);
     EXPECT_EQ(ReadFileBytes(folder / "AOI1.csv"), "AOI1,100\r\n");
     EXPECT_EQ(ReadFileBytes(folder / "AOI2.csv"), "AOI2,200\r\n");
     EXPECT_FALSE(fs::exists(folder / "AOI4.csv"));
@@ -170,25 +187,65 @@ TEST_F(ExportHistoriesTest, BlockedMemberStopsTheBatchAndNamesItsFile)
     EXPECT_EQ(written.size(), 2u);
 
     const std::string missing = folder / "no-such-folder/AOI.csv";
-    EXPECT_EQ(std::string(ExportFailure(TickerAndClose(), missing, 3).what()), FileError(missing));
+    EXPECT_EQ(Export(TickerAndClose(), missing, 3).Path, missing);
     EXPECT_EQ(generations, 2);  // failed at the first member
 }
 
-TEST_F(ExportHistoriesTest, FailedGenerationNamesThePathOfTheMemberBefore)
+TEST_F(ExportHistoriesTest, FailedGenerationStopsWithThePathOfTheMemberBefore)
 {
     failAtGeneration = 2;  // the generation before member 3
-    const ExportError e = ExportFailure(TickerAndClose(false, true), folder / "AOI.csv", 5);
-    EXPECT_EQ(std::string(e.what()), FileError(folder / "AOI2.csv"));
-    EXPECT_EQ(e.Cause(), "'x' is not a valid integer value");
-    EXPECT_TRUE(fs::exists(folder / "AOI2.csv"));
+    const ExportResult e = Export(TickerAndClose(false, true), folder / "AOI.csv", 5);
+    EXPECT_EQ(e.Stop, ExportResult::GenerationStopped);
+    EXPECT_EQ(e.Path, folder / "AOI2.csv");
+    EXPECT_EQ(e.Generation.Error, "'x' is not a valid integer value");
+    EXPECT_EQ(e.Written, 2);
     EXPECT_FALSE(fs::exists(folder / "AOI3.csv"));
-    EXPECT_EQ(generations, 2);
 
     // In one file, what was written stays.
     generations = 0;
     failAtGeneration = 1;
-    EXPECT_EQ(std::string(ExportFailure(TickerAndClose(), folder / "One.csv", 3).what()), FileError(folder / "One.csv"));
+    EXPECT_EQ(Export(TickerAndClose(), folder / "One.csv", 3).Path, folder / "One.csv");
     EXPECT_EQ(ReadFileBytes(folder / "One.csv"), "AOI1,200\r\n");  // the history generation 1 left
+}
+
+TEST_F(ExportHistoriesTest, GenerateAndExportGeneratesFirstOnlyWithoutAHistory)
+{
+    const struct {
+        const char* what;
+        GenerationOutcome::Kind first;
+        WhenNoHistory noHistory;
+        ExportResult::StopReason stop;
+    } cases[] = {
+        {"generated", GenerationOutcome::Generated, WhenNoHistory::Stop, ExportResult::Finished},
+        {"refused", GenerationOutcome::ChecksFailed, WhenNoHistory::WriteOn, ExportResult::NothingToExport},
+        {"failed", GenerationOutcome::Failed, WhenNoHistory::WriteOn, ExportResult::NothingToExport},
+        {"aborted, writing on", GenerationOutcome::Aborted, WhenNoHistory::WriteOn, ExportResult::Finished},
+        {"aborted, stopping", GenerationOutcome::Aborted, WhenNoHistory::Stop, ExportResult::NothingToExport},
+    };
+    const std::string path = folder / "AOI.csv";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        bars.SetSeriesCount(0);
+        job.Generate = [&] { return Fill(1.0), GenerationOutcome{c.first}; };
+        job.NoHistory = c.noHistory;
+        int asked = 0;
+        const ExportResult result = GenerateAndExport(job, [&] {
+            ++asked;
+            return std::optional<ExportChoice>({TickerAndClose(), path});
+        });
+        EXPECT_EQ(result.Stop, c.stop);
+        EXPECT_EQ(result.Generation.kind, c.stop == ExportResult::Finished ? GenerationOutcome::Generated : c.first);
+        EXPECT_EQ(asked, c.stop == ExportResult::Finished ? 1 : 0);
+        EXPECT_EQ(fs::exists(path), c.stop == ExportResult::Finished);
+        fs::remove(path);
+    }
+    // With a history no generation comes first; a choice given up writes nothing.
+    job.Generate = []() -> GenerationOutcome {
+        ADD_FAILURE() << "generated";
+        return {};
+    };
+    EXPECT_EQ(GenerateAndExport(job, [] { return std::optional<ExportChoice>(); }).Stop, ExportResult::Cancelled);
+    EXPECT_TRUE(fs::is_empty(folder.Path()));
 }
 
 }  // namespace

@@ -7,9 +7,14 @@
 #include "synthesis/MakeHistory.h"
 
 #include <cmath>
+#include <ostream>
 #include <functional>
 #include <string>
 #include <vector>
+
+namespace tickforge {
+void PrintTo(const GenerationOutcome& outcome, std::ostream* out) { *out << outcome.kind << " '" << outcome.Error << "'"; }
+}  // namespace tickforge
 
 namespace {
 
@@ -18,6 +23,10 @@ using tickforge::testing::FakeGenerationUi;
 using tickforge::testing::SeedAfter;
 using tickforge::testing::SharedRandomGuard;
 using Boxes = std::vector<FakeGenerationUi::Box>;
+
+// Expects a run that an error ended with exactly the given message.
+#define EXPECT_FAILURE(outcome, message) \
+    EXPECT_EQ(outcome, (GenerationOutcome{GenerationOutcome::Failed, std::string(message)}))
 
 constexpr double SecondJanuary2024 = 45293.0;  // a Tuesday
 constexpr std::uint32_t RunSeed = 777u;
@@ -49,7 +58,7 @@ protected:
         run.Synthesize = [this](const HistoryRequest& request, ProgressSink& progress, TTimeSeriesSet& result) {
             requests.push_back(request);
             seedsAtSynthesis.push_back(SharedRandom().Seed());
-            MakeHistory(request, progress, result);
+            return MakeHistory(request, progress, result);
         };
     }
     void TearDown() override { ClearAbortRequest(); }
@@ -116,7 +125,7 @@ TEST_F(GenerationRunTest, FillsBothSetsShowsTheCleanHistoryAndEndsIdle)
             EXPECT_TRUE(ui.progressVisible && !ui.mainWindowEnabled && ui.busyCursorDepth == 1);
         }
     };
-    run.btnGenerateClick();
+    EXPECT_EQ(run.btnGenerateClick(), GenerationOutcome{});
     EXPECT_TRUE(checked);
     ASSERT_EQ(run.GeneratedSet.SeriesCount(), 5);
     EXPECT_EQ(run.GeneratedSet.Name, "Synth");
@@ -131,7 +140,7 @@ TEST_F(GenerationRunTest, FillsBothSetsShowsTheCleanHistoryAndEndsIdle)
 TEST_F(GenerationRunTest, AbortLeavesFiveEmptySeriesAndAnEmptyChart)
 {
     ui.sink.onPump = [] { RequestAbort(); };
-    run.btnGenerateClick();
+    EXPECT_EQ(run.btnGenerateClick().kind, GenerationOutcome::Aborted);
     for (const TTimeSeriesSet* set : {&run.GeneratedSet, &run.WorkingSet}) {
         ASSERT_EQ(set->SeriesCount(), 5);
         EXPECT_EQ(set->Length(), 0);
@@ -193,7 +202,7 @@ TEST_F(GenerationRunTest, RandomStartingPriceIsDrawnBeforeItsRangeIsChecked)
     ui.panel.ebSeedMin = "-1e308";
     ui.panel.ebSeedMax = "1e308";
     SharedRandom().SetSeed(RunSeed);
-    EXPECT_ERROR_MESSAGE(run.btnGenerateClick(), "Floating point overflow");
+    EXPECT_FAILURE(run.btnGenerateClick(), "Floating point overflow");
     EXPECT_EQ(SharedRandom().Seed(), SeedAfter(RunSeed, 1));
 }
 
@@ -241,7 +250,7 @@ TEST_F(GenerationRunTest, OnePressShowsEveryFailedCheckInOrderAndChangesNothing)
     p.ebShockMag = "0.5";
     p.cbSeedRandom = false;  // a price between 3000 and 4000 from the inverted range
     p.ebSeedMin = "4000", p.ebSeedMax = "3000", p.ebMinPrice = "5000", p.ebMaxPrice = "1000";
-    run.btnGenerateClick();
+    EXPECT_EQ(run.btnGenerateClick().kind, GenerationOutcome::ChecksFailed);
 
     EXPECT_EQ(ui.log, (std::vector<std::string>{"cursor:busy", "read panel", "box:Error:Minimum Shock Magnitude is 1.0",
                                                 "box:Error:Minimum Price larger than Seed",
@@ -285,7 +294,7 @@ TEST_F(GenerationRunTest, ConversionErrorsArriveInTheRunsOrder)
     for (const auto& step : order) {
         SCOPED_TRACE(step.broken);
         const int showsBefore = ui.progressShows;
-        EXPECT_ERROR_MESSAGE(run.btnGenerateClick(), std::string("'") + step.broken + "' is not a valid " +
+        EXPECT_FAILURE(run.btnGenerateClick(), std::string("'") + step.broken + "' is not a valid " +
                                                          (step.integer ? "integer" : "floating point") + " value");
         EXPECT_EQ(ui.progressShows - showsBefore, step.afterProgressShown ? 1 : 0);
         ExpectCleanedUp();
@@ -303,13 +312,13 @@ TEST_F(GenerationRunTest, TickedPriceBoundsAreConvertedByTheirChecksAndEmptyOnes
     ui.panel.cbMax = true;
     ui.panel.ebMaxPrice = "high";
     ui.panel.ebMaxVolume = "also broken, but later";
-    EXPECT_ERROR_MESSAGE(run.btnGenerateClick(), "'high' is not a valid floating point value");
+    EXPECT_FAILURE(run.btnGenerateClick(), "'high' is not a valid floating point value");
     EXPECT_EQ(ui.progressShows, 0);
 
     // Unticked, an empty minimum is still converted, after the progress window appeared.
     ui.panel = PanelValues{};
     ui.panel.ebMinPrice = "";
-    EXPECT_ERROR_MESSAGE(run.btnGenerateClick(), "'' is not a valid floating point value");
+    EXPECT_FAILURE(run.btnGenerateClick(), "'' is not a valid floating point value");
     EXPECT_EQ(ui.progressShows, 1);
     EXPECT_EQ(run.GeneratedSet.SeriesCount(), 0);
     ExpectCleanedUp();
@@ -324,7 +333,7 @@ TEST_F(GenerationRunTest, RealsUseTheRunsDecimalSeparator)
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_DOUBLE_EQ(requests[0].TickVolatility, 0.015 / std::sqrt(40.0));
     ui.panel.ebVolatility = "1.5";
-    EXPECT_ERROR_MESSAGE(local.btnGenerateClick(), "'1.5' is not a valid floating point value");
+    EXPECT_FAILURE(local.btnGenerateClick(), "'1.5' is not a valid floating point value");
 }
 
 TEST_F(GenerationRunTest, TicksPerDayZeroOrNegativeIsAFloatingPointFaultAfterTheVolatilityIsRead)
@@ -339,7 +348,7 @@ TEST_F(GenerationRunTest, TicksPerDayZeroOrNegativeIsAFloatingPointFaultAfterThe
     for (const auto& c : cases) {
         ui.panel.ebTicksPerDay = c.ticks;
         ui.panel.ebVolatility = c.volatility;
-        EXPECT_ERROR_MESSAGE(run.btnGenerateClick(), c.message);
+        EXPECT_FAILURE(run.btnGenerateClick(), c.message);
         ExpectCleanedUp();
     }
     EXPECT_EQ(ui.progressShows, 0);
@@ -351,11 +360,11 @@ TEST_F(GenerationRunTest, SynthesisErrorLeavesWorkingSetAndChartAlone)
     run.btnGenerateClick();
     const SetSnapshot working = Snapshot(run.WorkingSet);
     ui.shown.clear();
-    run.Synthesize = [](const HistoryRequest&, ProgressSink&, TTimeSeriesSet& result) {
+    run.Synthesize = [](const HistoryRequest&, ProgressSink&, TTimeSeriesSet& result) -> bool {
         result.SetSeriesCount(5);
         throw Error("No price move stays inside the price bounds");
     };
-    EXPECT_ERROR_MESSAGE(run.btnGenerateClick(), "No price move stays inside the price bounds");
+    EXPECT_FAILURE(run.btnGenerateClick(), "No price move stays inside the price bounds");
     EXPECT_EQ(Snapshot(run.WorkingSet), working);
     EXPECT_TRUE(ui.shown.empty());
     ExpectCleanedUp();
@@ -426,11 +435,11 @@ TEST_F(GenerationRunTest, ApplyBeforeAnyHistoryGeneratesFirst)
     EXPECT_TRUE(ui.IsIdle());
 }
 
-TEST_F(GenerationRunTest, ApplyPassesFailedChecksAndConversionErrorsOn)
+TEST_F(GenerationRunTest, ApplyReportsFailedChecksAndConversionErrors)
 {
     ui.panel.cbMin = true;
     ui.panel.ebMinPrice = "3000";
-    EXPECT_NO_THROW(run.btnCorruptClick());
+    EXPECT_EQ(run.btnCorruptClick().kind, GenerationOutcome::ChecksFailed);
     EXPECT_EQ(ui.boxes, (Boxes{{"Minimum Price larger than Seed", "Error"}}));
     EXPECT_TRUE(ui.shown.empty());
     EXPECT_EQ(run.WorkingSet.SeriesCount(), 0);
@@ -438,13 +447,13 @@ TEST_F(GenerationRunTest, ApplyPassesFailedChecksAndConversionErrorsOn)
 
     ui.panel.cbMin = false;
     ui.panel.ebLength = "twenty";
-    EXPECT_ERROR_MESSAGE(run.btnCorruptClick(), "'twenty' is not a valid integer value");
+    EXPECT_FAILURE(run.btnCorruptClick(), "'twenty' is not a valid integer value");
     ui.panel.ebLength = "20";
     run.btnGenerateClick();
     ui.shown.clear();
     ui.panel.cbDirtyDataActive = true;
     ui.panel.ebDirtydata = "5%";
-    EXPECT_ERROR_MESSAGE(run.btnCorruptClick(), "'5%' is not a valid floating point value");
+    EXPECT_FAILURE(run.btnCorruptClick(), "'5%' is not a valid floating point value");
     EXPECT_TRUE(ui.shown.empty());
 }
 
