@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
   libqcustomplot-dev libqcustomplot2.1-qt6
   libcli11-dev
+  libcsv-dev libboost-math-dev
   libjpeg62-turbo
   xvfb xauth fonts-dejavu-core
 )

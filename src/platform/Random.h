@@ -36,6 +36,7 @@ public:
     using ClockSeedSource = std::function<std::uint32_t()>;
     // An empty source restores the real clock.
     void SetClockSeedSource(ClockSeedSource source) { clockSeedSource_ = std::move(source); }
+    const ClockSeedSource& GetClockSeedSource() const { return clockSeedSource_; }
 
 private:
     std::uint32_t seed_ = 0;
