@@ -1,6 +1,7 @@
 #include "cli/CliRun.h"
 
 #include "cli/AbortSignal.h"
+#include "cli/AnalysisCommands.h"
 #include "cli/ApplyOptions.h"
 #include "cli/CliGenerationUi.h"
 #include "cli/CliOptions.h"
@@ -240,6 +241,7 @@ int RunCli(int argc, char** argv)
     CLI::App app("", "tickforge-cli");
     CliOptions options;
     DeclareOptions(app, options);
+    const AnalysisCommands analysis(app);
     try {
         app.parse(argc, argv);
         CheckOptionCombinations(options);
@@ -252,6 +254,8 @@ int RunCli(int argc, char** argv)
     LocaleFormats formats = UserLocaleFormats();
     if (options.dateFormat.Given())
         formats.shortDatePattern = options.dateFormat.value;
+    if (analysis.StatsChosen())
+        return analysis.RunStats(formats);
 
     // The panel of the desktop program's main window after its creation.
     PanelRecord panel = PanelRecord::AtCreation(formats);
@@ -268,6 +272,8 @@ int RunCli(int argc, char** argv)
     }
     for (const std::string& note : notes)
         Say(note);
+    if (analysis.FitChosen())
+        return analysis.RunFit(panel, formats);
 
     InstallAbortSignal();
     try {
