@@ -2,6 +2,7 @@
 
 #include "ui_TGenerator.h"
 
+#include "AnalysisMenu.h"
 #include "ButtonIcons.h"
 #include "HistoryChart.h"
 #include "InputBlock.h"
@@ -74,6 +75,7 @@ TGenerator::TGenerator(QWidget* parent, std::string settingsFile)
     });
     connect(ui_->cbColor, &QCheckBox::toggled, this, &TGenerator::cbColorClick);
     connect(ui_->btnExpand, &QToolButton::clicked, this, &TGenerator::btnExpandClick);
+    new AnalysisMenu(*this);  // "Fit to data..." and "Statistics", by shortcut and context menu
 
     ui_->btnGenerate->setFocus();
     FormCreate();
