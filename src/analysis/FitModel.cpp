@@ -89,7 +89,7 @@ void FitShocks(const DailyMoves& moves, std::size_t bars, FittedPanel& fit, doub
     const double variance = boost::math::statistics::variance(moves.z);
     const double a = std::clamp(2.0 * (variance / (sd * sd) - 1.0), 0.02, 10.0);
     const double kurtosis = fit.excessKurtosis + 3.0;
-    const double pk2 = std::max(3.0 * (kurtosis / 3.0 * (1.0 + a / 2.0) * (1.0 + a / 2.0) - 1.0 - a), a * 0.5);
+    const double pk2 = 3.0 * (kurtosis / 3.0 * (1.0 + a / 2.0) * (1.0 + a / 2.0) - 1.0 - a);
     double k = std::clamp(pk2 / a, 0.2, 1e4);
     double p = std::clamp(a / k, 1e-3, 0.9);
 

@@ -46,8 +46,8 @@ TEST(HistoryCsv, ReadsTheCommonLayouts)
         {"Date,Open,...,Adj Close,Volume with null and empty rows",
          Rows("Date,Open,High,Low,Close,Adj Close,Volume",
               [](int i) {
-                  return Iso(i) + (i == 3 ? ",null,null,null,null,null,null" : i == 4 ? ",10,11,,10.5,10.4,700"
-                                                                                      : ",10,11,9,10.5,10.4,700");
+                  return i == 3 ? Iso(i) + ",null,null,null,null,null,null"
+                                : (i == 4 ? "" : Iso(i)) + ",10,11,9,10.5,10.4,700";
               }) + "2024-02-01,10,11,9,10.5,10.4,700\n2024-02-02,10,11,9,10.5,10.4,700\n",
          {}, true, 2},
         {"semicolons, decimal comma, format heading",
