@@ -42,7 +42,7 @@ void WriteHistoryFileOfBars(benchmark::State& state)
     const std::string path =
         (std::filesystem::temp_directory_path() / ("tickforge-bench-" + std::to_string(::getpid()) + ".csv")).string();
     ExportFormat format;
-    format.TickerColumn = true;
+    format.Include(ExportColumn::Ticker, true);
     for (auto _ : state)
         WriteHistoryFile(path, false, set, format, "AOI", true);
     state.SetItemsProcessed(state.iterations() * bars);

@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
 
 #include "cli/DatePattern.h"
+#include "export/ExportError.h"
 
 #include <cctype>
 #include <limits>
@@ -22,24 +23,54 @@ CLI::Option* AddFlag(CLI::App& app, const std::string& name, FlagOption& target,
     return target.option;
 }
 
-// Column letters: any of T D O H L C V, each at most once, in any order.
-const CLI::Validator ColumnLetters(
+ExportFormat AllColumns()
+{
+    ExportFormat all;
+    all.Included.fill(true);
+    return all;
+}
+
+// "T D O H L C V".
+std::string SpacedLetters()
+{
+    std::string text;
+    for (const char letter : ColumnLetters(AllColumns()))
+        text += (text.empty() ? "" : " ") + std::string(1, letter);
+    return text;
+}
+
+// Column letters: any of the export columns' letters, each at most once, in any order.
+const CLI::Validator ColumnLetterCheck(
     [](std::string& text) -> std::string {
-        static const std::string letters = "TDOHLCV";
         std::string seen;
         for (const char given : text) {
             const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(given)));
-            if (letters.find(c) == std::string::npos)
-                return std::string("'") + c + "' is not a column letter (use T D O H L C V)";
+            if (ColumnLetters(AllColumns()).find(c) == std::string::npos)
+                return std::string("'") + c + "' is not a column letter (use " + SpacedLetters() + ")";
             if (seen.find(c) != std::string::npos)
                 return std::string("column letter '") + c + "' is given twice";
             seen += c;
         }
-        if (seen.find_first_of("OHLCV") == std::string::npos)
-            return "At least one value column must be selected";
+        ExportFormat chosen;
+        chosen.IncludeOnly(seen);
+        if (!HasValueColumn(chosen))
+            return messages::NoValueColumn;
         return {};
     },
     "");
+
+// "T(icker) D(ate) ..." for the help text.
+std::string NamedLetters()
+{
+    std::string text;
+    for (const ExportColumnInfo& column : ExportColumns) {
+        std::string rest = column.Name + 1;
+        for (char& c : rest)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        text += (text.empty() ? "" : " ") + std::string(1, column.Letter) + "(" + rest + ")";
+    }
+    return text;
+}
 
 const CLI::Validator DatePatternCheck(
     [](std::string& text) -> std::string { return CheckDatePattern(text); }, "");
@@ -128,10 +159,10 @@ void DeclareOptions(CLI::App& app, CliOptions& o)
         ->needs(dirty);
 
     app.add_option("--columns", o.columns,
-                   "Columns to write, any of T(icker) D(ate) O(pen) H(igh) L(ow) C(lose) V(olume); the file keeps "
-                   "that fixed order (default: DOHLCV)")
+                   "Columns to write, any of " + NamedLetters() + "; the file keeps that fixed order (default: " +
+                       ColumnLetters(ExportFormat{}) + ")")
         ->type_name("LETTERS")
-        ->check(ColumnLetters)
+        ->check(ColumnLetterCheck)
         ->transform([](std::string text) {
             for (char& c : text)
                 c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));

@@ -3,6 +3,8 @@
 // exactly as a user would type them into the panel's fields, so that the generation run
 // converts them and reports a bad number with the desktop program's own message.
 
+#include "export/ExportFormat.h"
+
 #include <CLI/CLI.hpp>
 
 #include <cstdint>
@@ -59,7 +61,7 @@ struct CliOptions {
     TextOption dirtyLabels;
 
     // Export format and files.
-    std::string columns = "DOHLCV";
+    std::string columns = ColumnLetters(ExportFormat{});
     FlagOption headings;
     FlagOption noQuotes;
     FlagOption tab;

@@ -4,15 +4,8 @@ namespace tickforge::cli {
 
 ExportFormat MakeExportFormat(const CliOptions& o)
 {
-    const auto included = [&](char letter) { return o.columns.find(letter) != std::string::npos; };
     ExportFormat format;
-    format.TickerColumn = included('T');
-    format.DateColumn = included('D');
-    format.OpenColumn = included('O');
-    format.HighColumn = included('H');
-    format.LowColumn = included('L');
-    format.CloseColumn = included('C');
-    format.VolumeColumn = included('V');
+    format.IncludeOnly(o.columns);
     format.WriteHeadings = o.headings.Given();
     format.QuoteValues = !o.noQuotes.Given();
     format.Delimiter = o.tab.Given() ? '\t' : ',';

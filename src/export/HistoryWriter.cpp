@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 
 namespace tickforge {
 
@@ -85,6 +86,11 @@ void AppendField(std::string& line, std::string_view text, const ExportFormat& f
     }
 }
 
+std::string ValueText(const ExportColumnInfo& column, double value, std::int32_t precision, char decimalSeparator)
+{
+    return column.Series == SeriesVolume ? VolumeText(value) : PriceText(value, precision, decimalSeparator);
+}
+
 void WriteHistoryFile(const std::string& path, bool append, const TTimeSeriesSet& bars, const ExportFormat& format,
                       const std::string& tickerText, bool writeHeadings, const LocaleFormats& formats)
 {
@@ -92,42 +98,36 @@ void WriteHistoryFile(const std::string& path, bool append, const TTimeSeriesSet
     OutputFile file(target, append);
     std::string line;
 
+    std::vector<const ExportColumnInfo*> columns;
+    for (const ExportColumnInfo& column : ExportColumns) {
+        if (format.Includes(column.Column))
+            columns.push_back(&column);
+    }
+
     if (writeHeadings) {
-        if (format.TickerColumn)
-            AppendField(line, format.TickerHeading, format);
-        if (format.DateColumn)
-            AppendField(line, format.DateHeading, format);
-        if (format.OpenColumn)
-            AppendField(line, format.OpenHeading, format);
-        if (format.HighColumn)
-            AppendField(line, format.HighHeading, format);
-        if (format.LowColumn)
-            AppendField(line, format.LowHeading, format);
-        if (format.CloseColumn)
-            AppendField(line, format.CloseHeading, format);
-        if (format.VolumeColumn)
-            AppendField(line, format.VolumeHeading, format);
+        for (const ExportColumnInfo* column : columns)
+            AppendField(line, format.Heading(column->Column), format);
         file.WriteLine(line);
     }
 
-    const char separator = formats.decimalSeparator;
     const std::int32_t length = bars.Length();
     for (std::int32_t i = 0; i < length; ++i) {
         line.clear();
-        if (format.TickerColumn)
-            AppendField(line, tickerText, format);
-        if (format.DateColumn)
-            AppendField(line, FormatShortDate(bars.GetTime(SeriesClose, i), formats.shortDatePattern), format);
-        if (format.OpenColumn)
-            AppendField(line, PriceText(bars.GetValue(SeriesOpen, i), format.Precision, separator), format);
-        if (format.HighColumn)
-            AppendField(line, PriceText(bars.GetValue(SeriesHigh, i), format.Precision, separator), format);
-        if (format.LowColumn)
-            AppendField(line, PriceText(bars.GetValue(SeriesLow, i), format.Precision, separator), format);
-        if (format.CloseColumn)
-            AppendField(line, PriceText(bars.GetValue(SeriesClose, i), format.Precision, separator), format);
-        if (format.VolumeColumn)
-            AppendField(line, VolumeText(bars.GetValue(SeriesVolume, i)), format);
+        for (const ExportColumnInfo* column : columns) {
+            switch (column->Column) {
+            case ExportColumn::Ticker:
+                AppendField(line, tickerText, format);
+                break;
+            case ExportColumn::Date:
+                AppendField(line, FormatShortDate(bars.GetTime(SeriesClose, i), formats.shortDatePattern), format);
+                break;
+            default:
+                AppendField(line,
+                            ValueText(*column, bars.GetValue(column->Series, i), format.Precision,
+                                      formats.decimalSeparator),
+                            format);
+            }
+        }
         file.WriteLine(line);
     }
     file.Close();

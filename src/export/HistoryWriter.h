@@ -7,6 +7,7 @@
 #include "platform/LocaleFormats.h"
 #include "series/TimeSeries.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,10 @@ namespace tickforge {
 // Adds one field to line: quoted when the format quotes values, and preceded by the
 // delimiter unless line is still empty. Nothing inside text is escaped.
 void AppendField(std::string& line, std::string_view text, const ExportFormat& format);
+
+// A value column's text: the volume as a whole number, a price with precision
+// significant digits.
+std::string ValueText(const ExportColumnInfo& column, double value, std::int32_t precision, char decimalSeparator);
 
 // Writes bars to path (an empty path means the set's Name + ".csv"). append false
 // creates or empties the file; append true adds to the end of an existing file, and a

@@ -1,10 +1,12 @@
 #include "gui/ExportFormatDialog.h"
 
+#include "gui/FormControl.h"
 #include "gui/ScreenPlacement.h"
 #include "platform/NumericText.h"
 #include "ui_ExportFormatDialog.h"
 
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QStyle>
 
 namespace tickforge {
@@ -20,9 +22,12 @@ TfrmWriteMarket::TfrmWriteMarket(QWidget* parent) : QDialog(parent), ui(new Ui::
     connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 
-    for (QCheckBox* column : {ui->cbTicker, ui->cbDate, ui->cbOpen, ui->cbHigh, ui->cbLow,
-                              ui->cbClose, ui->cbVolume})
-        connect(column, &QCheckBox::toggled, this, &TfrmWriteMarket::cbClick);
+    for (const ExportColumnInfo& column : ExportColumns) {
+        const auto i = static_cast<std::size_t>(column.Column);
+        columnBoxes_[i] = FormControl<QCheckBox>(*this, QStringLiteral("cb") + QLatin1String(column.Name));
+        headingEdits_[i] = FormControl<QLineEdit>(*this, QStringLiteral("eb") + QLatin1String(column.Name));
+        connect(columnBoxes_[i], &QCheckBox::toggled, this, &TfrmWriteMarket::cbClick);
+    }
     cbClick();
 }
 
@@ -36,20 +41,10 @@ bool TfrmWriteMarket::Execute()
 ExportFormat TfrmWriteMarket::ReadExportFormat() const
 {
     ExportFormat format;
-    format.TickerColumn = ui->cbTicker->isChecked();
-    format.DateColumn = ui->cbDate->isChecked();
-    format.OpenColumn = ui->cbOpen->isChecked();
-    format.HighColumn = ui->cbHigh->isChecked();
-    format.LowColumn = ui->cbLow->isChecked();
-    format.CloseColumn = ui->cbClose->isChecked();
-    format.VolumeColumn = ui->cbVolume->isChecked();
-    format.TickerHeading = ui->ebTicker->text().toStdString();
-    format.DateHeading = ui->ebDate->text().toStdString();
-    format.OpenHeading = ui->ebOpen->text().toStdString();
-    format.HighHeading = ui->ebHigh->text().toStdString();
-    format.LowHeading = ui->ebLow->text().toStdString();
-    format.CloseHeading = ui->ebClose->text().toStdString();
-    format.VolumeHeading = ui->ebVolume->text().toStdString();
+    for (std::size_t i = 0; i < ExportColumnCount; ++i) {
+        format.Included[i] = columnBoxes_[i]->isChecked();
+        format.Headings[i] = headingEdits_[i]->text().toStdString();
+    }
     format.WriteHeadings = ui->cbHeadings->isChecked();
     format.QuoteValues = ui->cbQuotes->isChecked();
     format.Delimiter = ui->rbTab->isChecked() ? '\t' : ',';

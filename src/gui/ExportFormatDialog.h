@@ -7,7 +7,11 @@
 
 #include <QDialog>
 
+#include <array>
 #include <memory>
+
+class QCheckBox;
+class QLineEdit;
 
 namespace Ui {
 class TfrmWriteMarket;
@@ -37,6 +41,9 @@ protected:
 
 private:
     std::unique_ptr<Ui::TfrmWriteMarket> ui;
+    // Per export column, in its table's order: the box that includes it and its heading.
+    std::array<QCheckBox*, ExportColumnCount> columnBoxes_{};
+    std::array<QLineEdit*, ExportColumnCount> headingEdits_{};
 };
 
 }  // namespace tickforge

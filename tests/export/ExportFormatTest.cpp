@@ -14,11 +14,9 @@ using namespace tickforge;
 TEST(ExportFormat, DefaultsAreTheDialogsStartingState)
 {
     const ExportFormat f;
-    EXPECT_FALSE(f.TickerColumn);
-    EXPECT_TRUE(f.DateColumn && f.OpenColumn && f.HighColumn && f.LowColumn && f.CloseColumn && f.VolumeColumn);
-    const std::vector<std::string> headings = {f.TickerHeading, f.DateHeading, f.OpenHeading,  f.HighHeading,
-                                               f.LowHeading,    f.CloseHeading, f.VolumeHeading};
-    EXPECT_EQ(headings, (std::vector<std::string>{"TICKER", "DATE", "OPEN", "HIGH", "LOW", "CLOSE", "VOLUME"}));
+    EXPECT_EQ(ColumnLetters(f), "DOHLCV");
+    EXPECT_EQ(std::vector<std::string>(f.Headings.begin(), f.Headings.end()),
+              (std::vector<std::string>{"TICKER", "DATE", "OPEN", "HIGH", "LOW", "CLOSE", "VOLUME"}));
     EXPECT_FALSE(f.WriteHeadings);
     EXPECT_TRUE(f.QuoteValues);
     EXPECT_EQ(f.Delimiter, ',');
@@ -30,14 +28,7 @@ TEST(ExportFormat, DefaultsAreTheDialogsStartingState)
 ExportFormat WithColumns(const std::string& letters)
 {
     ExportFormat f;
-    const auto has = [&](char letter) { return letters.find(letter) != std::string::npos; };
-    f.TickerColumn = has('T');
-    f.DateColumn = has('D');
-    f.OpenColumn = has('O');
-    f.HighColumn = has('H');
-    f.LowColumn = has('L');
-    f.CloseColumn = has('C');
-    f.VolumeColumn = has('V');
+    f.IncludeOnly(letters);
     return f;
 }
 

@@ -19,8 +19,8 @@ namespace fs = std::filesystem;
 ExportFormat TickerAndClose(bool headings = false, bool multipleFiles = false)
 {
     ExportFormat f;
-    f.TickerColumn = true;
-    f.QuoteValues = f.DateColumn = f.OpenColumn = f.HighColumn = f.LowColumn = f.VolumeColumn = false;
+    f.IncludeOnly("TC");
+    f.QuoteValues = false;
     f.WriteHeadings = headings;
     f.MultipleFiles = multipleFiles;
     return f;

@@ -53,10 +53,10 @@ TEST_F(HistoryWriterTest, LinesFollowTheFormatByteForByte)
         {"heading line first", [](ExportFormat&) {}, "AOI", true, "d/MM/yyyy", Headings + Line0 + Line1},
         {"tabs without quotes", [](ExportFormat& f) { f.QuoteValues = false; f.Delimiter = '\t'; }, "", false, "d/MM/yyyy",
          "2/01/2024\t3000\t3012.3\t2987.7\t3005.5\t12345\r\n3/01/2024\t3005.5\t3020\t3000\t3019.9\t9876\r\n"},
-        {"ticker first", [](ExportFormat& f) { f.TickerColumn = true; f.QuoteValues = false; }, "AOI7", true, "d/MM/yyyy",
+        {"ticker first", [](ExportFormat& f) { f.IncludeOnly("TDOHLCV"); f.QuoteValues = false; }, "AOI7", true, "d/MM/yyyy",
          "TICKER,DATE,OPEN,HIGH,LOW,CLOSE,VOLUME\r\nAOI7,2/01/2024,3000,3012.3,2987.7,3005.5,12345\r\n"
          "AOI7,3/01/2024,3005.5,3020,3000,3019.9,9876\r\n"},
-        {"excluded columns close up", [](ExportFormat& f) { f.QuoteValues = f.HighColumn = f.LowColumn = false; }, "",
+        {"excluded columns close up", [](ExportFormat& f) { f.IncludeOnly("DOCV"); f.QuoteValues = false; }, "",
          true, "d/MM/yyyy", "DATE,OPEN,CLOSE,VOLUME\r\n2/01/2024,3000,3005.5,12345\r\n3/01/2024,3005.5,3019.9,9876\r\n"},
         {"locale decimal separator", [](ExportFormat& f) { f.Delimiter = '\t'; f.QuoteValues = false; }, "", false,
          "dd.MM.yyyy", "02.01.2024\t3000\t3012,3\t2987,7\t3005,5\t12345\r\n03.01.2024\t3005,5\t3020\t3000\t3019,9\t9876\r\n"},
@@ -64,16 +64,15 @@ TEST_F(HistoryWriterTest, LinesFollowTheFormatByteForByte)
          "\"2/01/2024\",\"3E3\",\"3E3\",\"3E3\",\"3E3\",\"12345\"\r\n\"3/01/2024\",\"3E3\",\"3E3\",\"3E3\",\"3E3\",\"9876\"\r\n"},
         {"empty unquoted first field leaves the line empty",
          [](ExportFormat& f) {
-             f.QuoteValues = f.OpenColumn = f.HighColumn = f.LowColumn = f.VolumeColumn = false;
-             f.TickerColumn = true;
-             f.TickerHeading = "";
+             f.IncludeOnly("TDC");
+             f.QuoteValues = false;
+             f.Heading(ExportColumn::Ticker) = "";
          },
          "", true, "d/MM/yyyy", "DATE,CLOSE\r\n2/01/2024,3005.5\r\n3/01/2024,3019.9\r\n"},
         {"nothing escaped",
          [](ExportFormat& f) {
-             f.TickerColumn = true;
-             f.DateColumn = f.OpenColumn = f.HighColumn = f.LowColumn = f.VolumeColumn = false;
-             f.TickerHeading = "T,\"x\"";
+             f.IncludeOnly("TC");
+             f.Heading(ExportColumn::Ticker) = "T,\"x\"";
          },
          "A\"B,C", true, "d/MM/yyyy", "\"T,\"x\"\",\"CLOSE\"\r\n\"A\"B,C\",\"3005.5\"\r\n\"A\"B,C\",\"3019.9\"\r\n"},
     };

@@ -7,6 +7,8 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 using namespace tickforge;
 using namespace tickforge::testing;
@@ -17,10 +19,8 @@ namespace {
 QString Columns(const ExportFormat& f)
 {
     QString letters;
-    const bool included[] = {f.TickerColumn, f.DateColumn, f.OpenColumn, f.HighColumn,
-                             f.LowColumn, f.CloseColumn, f.VolumeColumn};
-    for (int i = 0; i < 7; ++i)
-        letters += included[i] ? QLatin1Char("TDOHLCV"[i]) : QLatin1Char('-');
+    for (const ExportColumnInfo& column : ExportColumns)
+        letters += QLatin1Char(f.Includes(column.Column) ? column.Letter : '-');
     return letters;
 }
 
@@ -137,8 +137,8 @@ private Q_SLOTS:
         Find<QLineEdit>(*dialog, "ebVolume")->setText("Vol Traded");
         f = dialog->ReadExportFormat();
         QCOMPARE(Columns(f), QStringLiteral("T------"));
-        QVERIFY(f.TickerHeading == "Sym" && f.DateHeading.empty() && f.OpenHeading == "OPEN" &&
-                f.VolumeHeading == "Vol Traded");
+        QCOMPARE(std::vector<std::string>(f.Headings.begin(), f.Headings.end()),
+                 (std::vector<std::string>{"Sym", "", "OPEN", "HIGH", "LOW", "CLOSE", "Vol Traded"}));
         QVERIFY(f.WriteHeadings && !f.QuoteValues && f.MultipleFiles);
         QCOMPARE(f.Delimiter, '\t');
         QCOMPARE(f.Precision, 4);
@@ -163,7 +163,7 @@ private Q_SLOTS:
         QCOMPARE(Columns(f), QStringLiteral("TDOHLCV"));
         QCOMPARE(f.Delimiter, '\t');
         QCOMPARE(f.Precision, 6);
-        QCOMPARE(f.CloseHeading, std::string("LAST"));
+        QCOMPARE(f.Heading(ExportColumn::Close), std::string("LAST"));
 
         // A new dialog starts from the design again.
         TfrmWriteMarket fresh;
