@@ -111,6 +111,9 @@ HistoryChart::HistoryChart(QWidget* parent) : QCustomPlot(parent)
     });
 
     SetGradientVisible(true);
+    // Before the first history: 180 days (the panel's designed length) from an
+    // arbitrary date, so that the date axis shows its labels, and the value ranges an
+    // empty history gets.
     SetRanges({QCPRange(AxisKeyOfDate(45000), AxisKeyOfDate(45180)), FixedRange(NoLow, NoHigh), FixedRange(NoLow, NoHigh)});
     homePrice_ = yAxis->range();
     homeVolume_ = yAxis2->range();

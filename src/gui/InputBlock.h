@@ -1,8 +1,7 @@
 #pragma once
 // Keeps a window and all its controls from taking input (mouse, keyboard, wheel, touch,
 // drops, closing) while it is switched on, without greying them: the window keeps its
-// look, as a disabled window does on Windows, and nothing needs repainting when the
-// block starts or ends.
+// look, and nothing needs repainting when the block starts or ends.
 
 #include <QObject>
 #include <QPointer>

@@ -10,7 +10,7 @@
 
 namespace tickforge {
 
-// Targets are cut to their first 79 characters, as the shell interface always did.
+// Targets are cut to their first 79 characters.
 void OpenWithShell(const QString& target);
 
 // The operation that really opens a target; QDesktopServices::openUrl unless replaced.

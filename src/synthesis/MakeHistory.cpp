@@ -67,6 +67,9 @@ struct TickModel {
 TickModel BuildTickModel(const HistoryRequest& r)
 {
     TickModel m{};
+    // A uniform draw in [-0.5, 0.5) has a standard deviation of 1 / sqrt(12); with 2.95
+    // (not sqrt(12)) a day's random move has 2.95 / sqrt(12), about 0.85, times the
+    // volatility entered. Histories of a given seed depend on this exact factor.
     m.scaledVolatility = 2.95 * r.TickVolatility;
     const double dailyFactor = CheckedPow(1.0 + r.BiasPercentPerYear / 100.0, CheckedDiv(1.0, 365.0));
     m.drift = CheckedPow(dailyFactor, CheckedDiv(1.0, static_cast<double>(r.TicksPerDay))) - 1.0;
@@ -192,7 +195,8 @@ std::int64_t RunTicks(const HistoryRequest& r, const TickModel& m, TickState& st
         }
         rejected = 0;
         price = candidate;
-        // Each tick's time comes from its index, so every tick lies on its own day.
+        // A tick's time is its day's start plus its place in the day over T: the T
+        // ticks of a day share that day, and the next day starts after the last.
         if (++tickOfDay == T) {
             tickOfDay = 0;
             dayStart += 1.0;
@@ -285,6 +289,9 @@ std::int32_t RunCompressionPhase(const HistoryRequest& r, ProgressSink& progress
             break;
         progress.PumpMessages();
         RaiseGaugeTo(progress, (50LL * d) / days + 50);
+        // The open is the tick a quarter into the day, not its first tick (one move
+        // after the close before), so that a bar may open away from that close; high
+        // and low are taken from the open on, so the open always lies between them.
         const std::int64_t o = d * T + T / 4;
         if (r.SkipWeekends && IsWeekend(ticks[o].Time))
             continue;

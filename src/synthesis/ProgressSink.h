@@ -14,8 +14,9 @@ public:
     virtual int GaugePosition() const = 0;
     virtual void SetGaugePosition(int position) = 0;
 
-    // Called by synthesis once per tick. Costs a countdown; every pumpStride calls it
-    // hands over to Pump(), where a sink decides whether it is time to pump events.
+    // Called by synthesis for a tick (or for a run of ticks, the rest counted with
+    // SkipPumpCalls) and for a day of compression. Costs a countdown; every pumpStride
+    // calls it hands over to Pump(), where a sink decides whether to pump events.
     void PumpMessages()
     {
         if (--countdown_ == 0) [[unlikely]] {
