@@ -2,6 +2,8 @@
 // Runs the real tickforge-cli in a scratch folder of its own, with the C locale and its
 // own home, so that dates, numbers and settings read the same on every machine.
 
+#include "support/ScratchFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -38,16 +40,8 @@ inline Args With(Args args, const Args& more)
     return args;
 }
 
-inline std::string ReadBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void WriteBytes(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
 
 inline ::testing::AssertionResult Contains(const std::string& text, const std::string& part)
 {
@@ -89,20 +83,10 @@ inline double Number(const std::string& line, std::size_t i) { return std::stod(
 
 class CliFolder {
 public:
-    CliFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "tickforge-cli-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("cannot make a scratch folder");
-        path_ = pattern;
-        fs::create_directory(path_ / ".io");
-    }
-    ~CliFolder() { std::error_code ignored; fs::remove_all(path_, ignored); }
-    CliFolder(const CliFolder&) = delete;
-    CliFolder& operator=(const CliFolder&) = delete;
+    CliFolder() { fs::create_directory(path_ / ".io"); }
 
     fs::path operator/(const std::string& name) const { return path_ / name; }
-    std::string Read(const std::string& name) const { return ReadBytes(path_ / name); }
+    std::string Read(const std::string& name) const { return ReadFileBytes(path_ / name); }
     Texts ReadLines(const std::string& name) const { return Lines(Read(name)); }
     bool Exists(const std::string& name) const { return fs::exists(path_ / name); }
 
@@ -158,8 +142,8 @@ public:
         }
         RunResult result;
         result.status = WIFEXITED(status) ? WEXITSTATUS(status) : WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
-        result.out = ReadBytes(path_ / ".io" / "out");
-        result.err = ReadBytes(path_ / ".io" / "err");
+        result.out = ReadFileBytes(path_ / ".io" / "out");
+        result.err = ReadFileBytes(path_ / ".io" / "err");
         return result;
     }
 
@@ -174,7 +158,8 @@ public:
     }
 
 private:
-    fs::path path_;
+    testing::ScratchFolder scratch_;
+    const fs::path& path_ = scratch_.Path();
 };
 
 // A test with a fresh folder of its own.

@@ -80,7 +80,7 @@ TEST_F(DirtyData, EveryChangedFieldHasItsLabelAndEveryLabelIsTrue)
 TEST_F(DirtyData, WithoutAShareOfBadTicksTheCleanBarsAreWritten)
 {
     // "Dirtydata" is stored, the dirty data switch is not: a settings file cannot turn it on.
-    WriteBytes(folder / "saved.ini", "[Generator]\nDirtydata=100\n");
+    WriteFileBytes(folder / "saved.ini", "[Generator]\nDirtydata=100\n");
     folder.Ok(With(Base, {"-o", "clean.csv"}));
     folder.Ok(With(Base, {"--settings", "saved.ini", "-o", "restored.csv"}));
     folder.Ok(With(Base, {"--dirty", "0", "--dirty-labels", "labels.csv", "-o", "none.csv"}));

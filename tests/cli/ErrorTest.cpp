@@ -113,7 +113,7 @@ TEST_F(Errors, AMemberThatFailsTheChecksEndsTheBatchWithStatus1)
 {
     // A settings file can tick a bound with a random starting price. The process's first
     // draw is the lowest price of the range and passes; a later draw above 2500 fails.
-    WriteBytes(folder / "saved.ini", "[Generator]\nRandomSeed=0\nSeedMin=2000\nSeedMax=4000\nMax=1\n"
+    WriteFileBytes(folder / "saved.ini", "[Generator]\nRandomSeed=0\nSeedMin=2000\nSeedMax=4000\nMax=1\n"
                                      "MaxPrice=2500\nLength=3\nTicksPerDay=4\n");
     const RunResult result =
         folder.Run({"--settings", "saved.ini", "--rng-seed", "1", "--count", "20", "--multiple-files", "-o", "b.csv"});

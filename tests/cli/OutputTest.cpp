@@ -15,7 +15,7 @@ const Args Small = {"--days", "10", "--ticks-per-day", "50", "--start", "2024-01
 
 TEST_F(Output, ASingleFileBatchHoldsOneHeadingLineAndTheMembersInOrder)
 {
-    WriteBytes(folder / "all.csv", "old line\r\n");  // replaced, not appended to
+    WriteFileBytes(folder / "all.csv", "old line\r\n");  // replaced, not appended to
     folder.Ok(With(Small, {"--count", "3", "--headings", "--columns", "TDOHLCV", "--rng-seed", "4294967295", "-o",
                            "all.csv"}));
     EXPECT_EQ(folder.Files(), Texts{"all.csv"});

@@ -24,7 +24,7 @@ TEST_F(Panel, AFirstStartDrawsTheStartingPriceFromItsRangeAndKeepsWeekends)
 
 TEST_F(Panel, ASavedSettingsFileGivesThePanelItDescribesAndOptionsOverrideIt)
 {
-    WriteBytes(folder / "saved.ini",
+    WriteFileBytes(folder / "saved.ini",
                "[Generator]\r\nSeed=1234.5\r\nRandomSeed=1\r\nLength=10\r\nTicksPerDay=4\r\nWeekends=0\r\n"
                "MinVolume=777\r\nVolatility=0\r\nSecurityName=XYZ\r\n");
     const Args restored = {"--settings", "saved.ini", "--start", "2024-01-01", "--rng-seed", "3"};
@@ -42,7 +42,7 @@ TEST_F(Panel, ASavedSettingsFileGivesThePanelItDescribesAndOptionsOverrideIt)
 
 TEST_F(Panel, ASettingsFileAndTheSameChoicesAsOptionsGiveTheSameHistory)
 {
-    WriteBytes(folder / "saved.ini",
+    WriteFileBytes(folder / "saved.ini",
                "[Generator]\nRandomSeed=1\nSeed=2500\nLength=30\nTicksPerDay=300\nMin=1\nMinPrice=2400\n"
                "Hard=1\nSoft=0\nVolatility=3\nActiveShock=1\nShockFreq=5\nShockMag=2\nActiveBias=1\nBias=-10\n"
                "MinVolume=5\nMaxVolume=50\nWeekends=0\n");
