@@ -2,6 +2,7 @@
 
 #include "cli/DatePattern.h"
 #include "export/ExportError.h"
+#include "settings/Settings.h"
 
 #include <cctype>
 #include <limits>
@@ -113,47 +114,47 @@ void DeclareOptions(CLI::App& app, CliOptions& o)
         ->check(CLI::Validator(CLI::ExistingFile).description(""));
 
     AddText(app, "--start", o.start, "YYYY-MM-DD", "Start : first day of the range (default: today)");
-    AddText(app, "--days", o.days, "N", "Days : calendar days in the range (default: 180)");
+    AddText(app, "--days", o.days, "N", "Days : calendar days in the range (default: " + FirstStartText("ebLength") + ")");
     AddText(app, "--random-period-min", o.randomPeriodMin, "M",
             "Ticks \"Random Min :\" on the Time tab: simulate a random period of at least M days within the "
             "range (default: off, minimum = the days)");
     auto* weekends = AddFlag(app, "--weekends", o.weekends, "Ticks \"Weekends\": keep the bars of Saturdays and Sundays (default)");
     auto* noWeekends = AddFlag(app, "--no-weekends", o.noWeekends, "Unticks \"Weekends\": drop the bars of Saturdays and Sundays");
     weekends->excludes(noWeekends);
-    AddText(app, "--ticks-per-day", o.ticksPerDay, "T", "Ticks/Day : trades simulated per day (default: 1000)");
+    AddText(app, "--ticks-per-day", o.ticksPerDay, "T", "Ticks/Day : trades simulated per day (default: " + FirstStartText("ebTicksPerDay") + ")");
 
     auto* price = AddText(app, "--price", o.price, "P",
-                          "Ticks \"Fixed :\": fixed starting price P; not with --price-min or --price-max (default: off, the fixed price is 3000)");
+                          "Ticks \"Fixed :\": fixed starting price P; not with --price-min or --price-max (default: off, the fixed price is " + FirstStartText("ebSeed") + ")");
     auto* priceMin = AddText(app, "--price-min", o.priceMin, "LO",
-                             "Random starting price, lower end; unticks \"Fixed :\" (default: 2000)");
+                             "Random starting price, lower end; unticks \"Fixed :\" (default: " + FirstStartText("ebSeedMin") + ")");
     auto* priceMax = AddText(app, "--price-max", o.priceMax, "HI",
-                             "Random starting price, upper end; unticks \"Fixed :\" (default: 4000)");
+                             "Random starting price, upper end; unticks \"Fixed :\" (default: " + FirstStartText("ebSeedMax") + ")");
     price->excludes(priceMin);
     price->excludes(priceMax);
     AddText(app, "--min-price", o.minPrice, "X",
-            "Ticks bound \"Min :\" with the lower price bound X; needs a fixed starting price (default: off, 2000)");
+            "Ticks bound \"Min :\" with the lower price bound X; needs a fixed starting price (default: off, " + FirstStartText("ebMinPrice") + ")");
     AddText(app, "--max-price", o.maxPrice, "Y",
-            "Ticks bound \"Max :\" with the upper price bound Y; needs a fixed starting price (default: off, 4000)");
+            "Ticks bound \"Max :\" with the upper price bound Y; needs a fixed starting price (default: off, " + FirstStartText("ebMaxPrice") + ")");
     auto* soft = AddFlag(app, "--soft", o.soft, "Soft bounds: steps shrink near a bound, then hard rejection (default)");
     auto* hard = AddFlag(app, "--hard", o.hard, "Hard bounds only: a step onto or beyond a bound is drawn again");
     soft->excludes(hard);
 
-    AddText(app, "--volatility", o.volatility, "PCT", "Daily Volatility (%) : (default: 1)");
-    auto* bias = AddText(app, "--bias", o.bias, "PCT", "Ticks bias \"Active\" with Rate (% pa) PCT (default: off, 5)");
+    AddText(app, "--volatility", o.volatility, "PCT", "Daily Volatility (%) : (default: " + FirstStartText("ebVolatility") + ")");
+    auto* bias = AddText(app, "--bias", o.bias, "PCT", "Ticks bias \"Active\" with Rate (% pa) PCT (default: off, " + FirstStartText("ebBias") + ")");
     auto* noBias = AddFlag(app, "--no-bias", o.noBias, "Unticks bias \"Active\"");
     bias->excludes(noBias);
     auto* shocks = AddFlag(app, "--shocks", o.shocks, "Ticks shock \"Active\" (default: off)");
     auto* noShocks = AddFlag(app, "--no-shocks", o.noShocks, "Unticks shock \"Active\"");
     shocks->excludes(noShocks);
-    AddText(app, "--shock-days", o.shockDays, "D", "Days/Event : mean days between shock events (default: 100)");
-    AddText(app, "--shock-magnitude", o.shockMagnitude, "M", "Magnitude : largest shock multiplier (default: 3)");
-    AddText(app, "--min-volume", o.minVolume, "V", "Volume Min : offset of the volume model (default: 100)");
-    AddText(app, "--max-volume", o.maxVolume, "V", "Volume Max : scale of the volume model (default: 4000)");
-    AddText(app, "--name", o.name, "TEXT", "Name : security name, used for the ticker and the file name (default: AOI)");
+    AddText(app, "--shock-days", o.shockDays, "D", "Days/Event : mean days between shock events (default: " + FirstStartText("ebShockFreq") + ")");
+    AddText(app, "--shock-magnitude", o.shockMagnitude, "M", "Magnitude : largest shock multiplier (default: " + FirstStartText("ebShockMag") + ")");
+    AddText(app, "--min-volume", o.minVolume, "V", "Volume Min : offset of the volume model (default: " + FirstStartText("ebMinVolume") + ")");
+    AddText(app, "--max-volume", o.maxVolume, "V", "Volume Max : scale of the volume model (default: " + FirstStartText("ebMaxVolume") + ")");
+    AddText(app, "--name", o.name, "TEXT", "Name : security name, used for the ticker and the file name (default: " + FirstStartText("ebSecurityName") + ")");
 
     auto* dirty = AddText(app, "--dirty", o.dirty, "PCT",
                           "Ticks Dirty Data \"Active\" with Bad Ticks (%) PCT and writes the spoiled working copy "
-                          "instead of the clean bars (default: off, 1)");
+                          "instead of the clean bars (default: off, " + FirstStartText("ebDirtydata") + ")");
     AddText(app, "--dirty-labels", o.dirtyLabels, "PATH",
             "With --dirty: also write a CSV with one line per corruption applied (kinds 1 to 6): member, bar (from 0), date, kind, field, value before, value after (default: none)")
         ->needs(dirty);
@@ -171,7 +172,7 @@ void DeclareOptions(CLI::App& app, CliOptions& o)
     AddFlag(app, "--headings", o.headings, "Write a heading line (default: off)");
     AddFlag(app, "--no-quotes", o.noQuotes, "Do not quote the fields (default: quoted)");
     AddFlag(app, "--tab", o.tab, "Tab delimiter (default: comma)");
-    app.add_option("--precision", o.precision, "Significant digits of prices, 1 to 9 (default: 5)")
+    app.add_option("--precision", o.precision, "Significant digits of prices, 1 to 9 (default: " + std::to_string(ExportFormat{}.Precision) + ")")
         ->type_name("P")
         ->check(CLI::Validator(CLI::Range(1, 9)).description(""));
     AddText(app, "--date-format", o.dateFormat, "PATTERN",

@@ -1,5 +1,6 @@
 #include "generation/PanelRecord.h"
 
+#include "generation/DesignedPanel.h"
 #include "generation/PanelRules.h"
 #include "platform/NumericText.h"
 
@@ -10,55 +11,28 @@ namespace tickforge {
 
 PanelRecord::PanelRecord(LocaleFormats formats) : formats_(std::move(formats))
 {
-    // Tab "Time".
-    AddDate("StartDate");
-    AddDate("EndDate");
-    AddText("ebLength", "180", true, [](PanelRecord& p) { ebLengthChange(p); });
-    AddCheckBox("cbWeekends", false);
-    AddCheckBox("cbRandomPeriod", false, [](PanelRecord& p) { cbRandomPeriodClick(p); });
-    AddText("ebRandomPeriodMin", "90", false, [](PanelRecord& p) { ebRandomPeriodMinChange(p); });
-    AddText("ebTicksPerDay", "1000");
-    // Tab "Price": seed, bounds, distribution.
-    AddCheckBox("cbSeedRandom", true, [](PanelRecord& p) { cbSeedRandomClick(p); });
-    AddText("ebSeed", "3000");
-    AddText("ebSeedMin", "0", false);
-    AddText("ebSeedMax", "5000", false);
-    AddCheckBox("cbMin", false, [](PanelRecord& p) { cbMinClick(p); });
-    AddText("ebMinPrice", "0", false, [](PanelRecord& p) { ebMinPriceChange(p); });
-    AddCheckBox("cbMax", false, [](PanelRecord& p) { cbMaxClick(p); });
-    AddText("ebMaxPrice", "5000", false);
-    AddRadioPair("rbHard", nullptr, "rbSoft", nullptr);
-    AddText("ebTickSize", "", false);  // hidden as well; only the settings file uses it
-    AddText("ebVolatility", "1");
-    AddCheckBox("cbActiveBias", false);
-    AddText("ebBias", "4.5");
-    AddCheckBox("cbActiveShock", false);
-    AddText("ebShockFreq", "100");
-    AddText("ebShockMag", "3");
-    // Tab "Volume".
-    AddText("ebMinVolume", "0");
-    AddText("ebMaxVolume", "1000");
-    // Tab "Dirty Data".
-    AddCheckBox("cbDirtyDataActive", false);
-    AddText("ebDirtydata", "5");
-    // Display and export controls beside the tabs.
-    AddText("ebSecurityName", "AOI");
-    AddText("ebMultiples", "10");
-    AddRadioPair(
-        "rbBar",
-        [](PanelRecord& p) {
-            p.chartStyle = ChartStyle::Bar;
-            p.candleWidth = 6;
-        },
-        "rbCandle",
-        [](PanelRecord& p) {
-            p.chartStyle = ChartStyle::Candlestick;
-            p.candleWidth = 4;
-        });
-    AddCheckBox("cbColor", true, [](PanelRecord& p) { p.backgroundGradient = p.Checked("cbColor"); });
-    // Selected as designed, not by a click: the chart keeps its designed bar width.
-    Find("rbHard", Kind::Radio).checked = true;
-    Find("rbBar", Kind::Radio).checked = true;
+    for (const DesignedControl& designed : DesignedPanel) {
+        Control control;
+        control.kind = designed.Kind;
+        control.text = designed.Text;
+        control.checked = designed.Checked;
+        control.enabled = designed.Enabled;
+        control.partner = designed.Partner;
+        controls_.emplace(designed.Name, std::move(control));
+    }
+    // The rules the main window runs on a change. The chart's style has none here:
+    // only the window has a chart to apply it to.
+    const std::pair<const char*, Rule> rules[] = {
+        {"ebLength", [](PanelRecord& p) { ebLengthChange(p); }},
+        {"cbRandomPeriod", [](PanelRecord& p) { cbRandomPeriodClick(p); }},
+        {"ebRandomPeriodMin", [](PanelRecord& p) { ebRandomPeriodMinChange(p); }},
+        {"cbSeedRandom", [](PanelRecord& p) { cbSeedRandomClick(p); }},
+        {"cbMin", [](PanelRecord& p) { cbMinClick(p); }},
+        {"ebMinPrice", [](PanelRecord& p) { ebMinPriceChange(p); }},
+        {"cbMax", [](PanelRecord& p) { cbMaxClick(p); }},
+    };
+    for (const auto& [control, rule] : rules)
+        FindAny(control).rule = rule;
 }
 
 PanelRecord PanelRecord::AtCreation(LocaleFormats formats, const std::function<DateTimeValue()>& now)
@@ -72,12 +46,12 @@ PanelRecord PanelRecord::AtCreation(LocaleFormats formats, const std::function<D
 
 std::string PanelRecord::Text(std::string_view control) const
 {
-    return Find(control, Kind::Text).text;
+    return Find(control, ControlKind::Text).text;
 }
 
 void PanelRecord::SetText(std::string_view control, const std::string& text)
 {
-    Control& field = Find(control, Kind::Text);
+    Control& field = Find(control, ControlKind::Text);
     if (field.text == text)
         return;
     field.text = text;
@@ -88,7 +62,7 @@ void PanelRecord::SetText(std::string_view control, const std::string& text)
 bool PanelRecord::Checked(std::string_view control) const
 {
     const Control& box = FindAny(control);
-    if (box.kind != Kind::CheckBox && box.kind != Kind::Radio)
+    if (box.kind != ControlKind::CheckBox && box.kind != ControlKind::Radio)
         throw std::logic_error("not a check box or radio button: " + std::string(control));
     return box.checked;
 }
@@ -96,16 +70,16 @@ bool PanelRecord::Checked(std::string_view control) const
 void PanelRecord::SetChecked(std::string_view control, bool checked)
 {
     Control& box = FindAny(control);
-    if (box.kind != Kind::CheckBox && box.kind != Kind::Radio)
+    if (box.kind != ControlKind::CheckBox && box.kind != ControlKind::Radio)
         throw std::logic_error("not a check box or radio button: " + std::string(control));
     if (box.checked == checked)
         return;
     box.checked = checked;
     // Deselecting a radio button runs nothing and may leave its pair empty.
-    if (box.kind == Kind::Radio && !checked)
+    if (box.kind == ControlKind::Radio && !checked)
         return;
-    if (box.kind == Kind::Radio)
-        Find(box.partner, Kind::Radio).checked = false;
+    if (box.kind == ControlKind::Radio)
+        Find(box.partner, ControlKind::Radio).checked = false;
     if (box.rule)
         box.rule(*this);
 }
@@ -122,58 +96,18 @@ void PanelRecord::SetEnabled(std::string_view control, bool enabled)
 
 DateTimeValue PanelRecord::Date(std::string_view control) const
 {
-    return Find(control, Kind::Date).date;
+    return Find(control, ControlKind::Date).date;
 }
 
 void PanelRecord::SetDate(std::string_view control, DateTimeValue value)
 {
-    Find(control, Kind::Date).date = value;
+    Find(control, ControlKind::Date).date = value;
 }
 
 void PanelRecord::ChangeDate(std::string_view control, DateTimeValue value)
 {
     SetDate(control, value);
     StartDateChange(*this);
-}
-
-void PanelRecord::AddText(const char* name, const char* text, bool enabled, Rule rule)
-{
-    Control control;
-    control.kind = Kind::Text;
-    control.text = text;
-    control.enabled = enabled;
-    control.rule = rule;
-    controls_.emplace(name, std::move(control));
-}
-
-void PanelRecord::AddCheckBox(const char* name, bool checked, Rule rule)
-{
-    Control control;
-    control.kind = Kind::CheckBox;
-    control.checked = checked;
-    control.rule = rule;
-    controls_.emplace(name, std::move(control));
-}
-
-void PanelRecord::AddRadioPair(const char* first, Rule firstRule, const char* second, Rule secondRule)
-{
-    Control a;
-    a.kind = Kind::Radio;
-    a.partner = second;
-    a.rule = firstRule;
-    controls_.emplace(first, std::move(a));
-    Control b;
-    b.kind = Kind::Radio;
-    b.partner = first;
-    b.rule = secondRule;
-    controls_.emplace(second, std::move(b));
-}
-
-void PanelRecord::AddDate(const char* name)
-{
-    Control control;
-    control.kind = Kind::Date;
-    controls_.emplace(name, std::move(control));
 }
 
 PanelRecord::Control& PanelRecord::FindAny(std::string_view control)
@@ -189,12 +123,12 @@ const PanelRecord::Control& PanelRecord::FindAny(std::string_view control) const
     return found->second;
 }
 
-PanelRecord::Control& PanelRecord::Find(std::string_view control, Kind kind)
+PanelRecord::Control& PanelRecord::Find(std::string_view control, ControlKind kind)
 {
     return const_cast<Control&>(std::as_const(*this).Find(control, kind));
 }
 
-const PanelRecord::Control& PanelRecord::Find(std::string_view control, Kind kind) const
+const PanelRecord::Control& PanelRecord::Find(std::string_view control, ControlKind kind) const
 {
     const Control& found = FindAny(control);
     if (found.kind != kind)

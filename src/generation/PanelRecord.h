@@ -3,6 +3,7 @@
 // state, its enabled state and the rules that run when it changes, as the main window
 // would run them. The command line and the tests use it in place of the windows.
 
+#include "generation/DesignedPanel.h"
 #include "generation/PanelControls.h"
 #include "platform/DateTime.h"
 #include "platform/LocaleFormats.h"
@@ -13,9 +14,6 @@
 #include <string_view>
 
 namespace tickforge {
-
-// The chart's open-high-low-close drawing, as the display controls' rules set it.
-enum class ChartStyle { Bar, Candlestick };
 
 class PanelRecord final : public PanelControls {
 public:
@@ -43,22 +41,14 @@ public:
     // A user's change of a date picker: sets the value, then runs StartDateChange.
     void ChangeDate(std::string_view control, DateTimeValue value);
 
-    // What the chart would show. Designed: bar style, width 3, gradient on; selecting
-    // "Bar" gives width 6, selecting "Candle" candlesticks of width 4; cbColor switches
-    // the background gradient.
-    ChartStyle chartStyle = ChartStyle::Bar;
-    int candleWidth = 3;
-    bool backgroundGradient = true;
-
     // How often the panel's repair rules have beeped.
     int beepCount = 0;
 
 private:
-    enum class Kind { Text, CheckBox, Radio, Date };
     using Rule = void (*)(PanelRecord&);
 
     struct Control {
-        Kind kind = Kind::Text;
+        ControlKind kind = ControlKind::Text;
         std::string text;
         bool checked = false;
         bool enabled = true;
@@ -67,13 +57,8 @@ private:
         Rule rule = nullptr;  // change rule of a text, click rule of a box or radio
     };
 
-    void AddText(const char* name, const char* text, bool enabled = true, Rule rule = nullptr);
-    void AddCheckBox(const char* name, bool checked, Rule rule = nullptr);
-    void AddRadioPair(const char* first, Rule firstRule, const char* second, Rule secondRule);
-    void AddDate(const char* name);
-
-    Control& Find(std::string_view control, Kind kind);
-    const Control& Find(std::string_view control, Kind kind) const;
+    Control& Find(std::string_view control, ControlKind kind);
+    const Control& Find(std::string_view control, ControlKind kind) const;
     Control& FindAny(std::string_view control);
     const Control& FindAny(std::string_view control) const;
 

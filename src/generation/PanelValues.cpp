@@ -1,35 +1,82 @@
 #include "generation/PanelValues.h"
 
+#include "generation/DesignedPanel.h"
+
+#include <stdexcept>
+#include <string>
+
 namespace tickforge {
+
+namespace {
+
+// Every member but StartDate is read from the control of its own name.
+struct TextMember {
+    const char* control;
+    std::string PanelValues::*member;
+};
+struct BoxMember {
+    const char* control;
+    bool PanelValues::*member;
+};
+
+#define TICKFORGE_MEMBER(name) {#name, &PanelValues::name}
+const TextMember TextMembers[] = {
+    TICKFORGE_MEMBER(ebLength),
+    TICKFORGE_MEMBER(ebRandomPeriodMin),
+    TICKFORGE_MEMBER(ebTicksPerDay),
+    TICKFORGE_MEMBER(ebSeed),
+    TICKFORGE_MEMBER(ebSeedMin),
+    TICKFORGE_MEMBER(ebSeedMax),
+    TICKFORGE_MEMBER(ebMinPrice),
+    TICKFORGE_MEMBER(ebMaxPrice),
+    TICKFORGE_MEMBER(ebVolatility),
+    TICKFORGE_MEMBER(ebBias),
+    TICKFORGE_MEMBER(ebShockFreq),
+    TICKFORGE_MEMBER(ebShockMag),
+    TICKFORGE_MEMBER(ebMinVolume),
+    TICKFORGE_MEMBER(ebMaxVolume),
+    TICKFORGE_MEMBER(ebDirtydata),
+};
+const BoxMember BoxMembers[] = {
+    TICKFORGE_MEMBER(cbRandomPeriod),
+    TICKFORGE_MEMBER(cbWeekends),
+    TICKFORGE_MEMBER(cbSeedRandom),
+    TICKFORGE_MEMBER(cbMin),
+    TICKFORGE_MEMBER(cbMax),
+    TICKFORGE_MEMBER(rbSoft),
+    TICKFORGE_MEMBER(cbActiveBias),
+    TICKFORGE_MEMBER(cbActiveShock),
+    TICKFORGE_MEMBER(cbDirtyDataActive),
+};
+#undef TICKFORGE_MEMBER
+
+const DesignedControl& Designed(std::string_view control)
+{
+    for (const DesignedControl& designed : DesignedPanel) {
+        if (designed.Name == control)
+            return designed;
+    }
+    throw std::logic_error("no such designed control: " + std::string(control));
+}
+
+}  // namespace
+
+PanelValues::PanelValues()
+{
+    for (const TextMember& text : TextMembers)
+        this->*text.member = Designed(text.control).Text;
+    for (const BoxMember& box : BoxMembers)
+        this->*box.member = Designed(box.control).Checked;
+}
 
 PanelValues ReadPanelValues(const PanelControls& panel)
 {
     PanelValues v;
     v.StartDate = panel.Date("StartDate");
-    v.ebLength = panel.Text("ebLength");
-    v.cbRandomPeriod = panel.Checked("cbRandomPeriod");
-    v.ebRandomPeriodMin = panel.Text("ebRandomPeriodMin");
-    v.cbWeekends = panel.Checked("cbWeekends");
-    v.ebTicksPerDay = panel.Text("ebTicksPerDay");
-    v.cbSeedRandom = panel.Checked("cbSeedRandom");
-    v.ebSeed = panel.Text("ebSeed");
-    v.ebSeedMin = panel.Text("ebSeedMin");
-    v.ebSeedMax = panel.Text("ebSeedMax");
-    v.cbMin = panel.Checked("cbMin");
-    v.ebMinPrice = panel.Text("ebMinPrice");
-    v.cbMax = panel.Checked("cbMax");
-    v.ebMaxPrice = panel.Text("ebMaxPrice");
-    v.rbSoft = panel.Checked("rbSoft");
-    v.ebVolatility = panel.Text("ebVolatility");
-    v.cbActiveBias = panel.Checked("cbActiveBias");
-    v.ebBias = panel.Text("ebBias");
-    v.cbActiveShock = panel.Checked("cbActiveShock");
-    v.ebShockFreq = panel.Text("ebShockFreq");
-    v.ebShockMag = panel.Text("ebShockMag");
-    v.ebMinVolume = panel.Text("ebMinVolume");
-    v.ebMaxVolume = panel.Text("ebMaxVolume");
-    v.cbDirtyDataActive = panel.Checked("cbDirtyDataActive");
-    v.ebDirtydata = panel.Text("ebDirtydata");
+    for (const TextMember& text : TextMembers)
+        v.*text.member = panel.Text(text.control);
+    for (const BoxMember& box : BoxMembers)
+        v.*box.member = panel.Checked(box.control);
     return v;
 }
 

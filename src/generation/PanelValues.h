@@ -9,31 +9,34 @@
 namespace tickforge {
 
 struct PanelValues {
+    // The texts and ticks of the designed panel; StartDate 0.
+    PanelValues();
+
     DateTimeValue StartDate = 0.0;
-    std::string ebLength = "180";
+    std::string ebLength;
     bool cbRandomPeriod = false;
-    std::string ebRandomPeriodMin = "90";
+    std::string ebRandomPeriodMin;
     bool cbWeekends = false;
-    std::string ebTicksPerDay = "1000";
-    bool cbSeedRandom = true;
-    std::string ebSeed = "3000";
-    std::string ebSeedMin = "0";
-    std::string ebSeedMax = "5000";
+    std::string ebTicksPerDay;
+    bool cbSeedRandom = false;
+    std::string ebSeed;
+    std::string ebSeedMin;
+    std::string ebSeedMax;
     bool cbMin = false;
-    std::string ebMinPrice = "0";
+    std::string ebMinPrice;
     bool cbMax = false;
-    std::string ebMaxPrice = "5000";
+    std::string ebMaxPrice;
     bool rbSoft = false;
-    std::string ebVolatility = "1";
+    std::string ebVolatility;
     bool cbActiveBias = false;
-    std::string ebBias = "4.5";
+    std::string ebBias;
     bool cbActiveShock = false;
-    std::string ebShockFreq = "100";
-    std::string ebShockMag = "3";
-    std::string ebMinVolume = "0";
-    std::string ebMaxVolume = "1000";
+    std::string ebShockFreq;
+    std::string ebShockMag;
+    std::string ebMinVolume;
+    std::string ebMaxVolume;
     bool cbDirtyDataActive = false;
-    std::string ebDirtydata = "5";
+    std::string ebDirtydata;
 };
 
 // Reads the members above from the controls of the same names.

@@ -48,6 +48,8 @@ TGenerator::TGenerator(QWidget* parent, std::string settingsFile)
     ConfigureDatePicker(*ui_->StartDate, formats);
     ConfigureDatePicker(*ui_->EndDate, formats);
     panel_ = std::make_unique<WidgetPanel>(*this, formats);
+    // A form without one of the panel's controls is refused at once, not at first use.
+    panel_->CheckDesignedControls();
     run_ = std::make_unique<GenerationRun>(*this, formats);
     inputBlock_ = new InputBlock(*this);
 
@@ -226,9 +228,8 @@ void TGenerator::RestoreCursor()
 
 void TGenerator::SetMainWindowEnabled(bool enabled)
 {
-    // The window ignores all input but keeps its look, as a disabled window does on
-    // Windows: greying a hundred controls and back again would cost more than a short
-    // run itself.
+    // The window ignores all input but keeps its look: greying a hundred controls and
+    // back again would cost more than a short run itself.
     inputBlock_->SetBlocking(!enabled);
 }
 

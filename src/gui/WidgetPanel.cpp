@@ -1,6 +1,7 @@
 #include "WidgetPanel.h"
 
 #include "UserAlerts.h"
+#include "generation/DesignedPanel.h"
 #include "platform/Error.h"
 
 #include <QAbstractButton>
@@ -49,6 +50,18 @@ WidgetPanel::WidgetPanel(QWidget& root, LocaleFormats formats) : formats_(std::m
     for (QWidget* child : children) {
         if (auto* picker = qobject_cast<QDateTimeEdit*>(child))
             dates_.insert(picker, DaysOfDate(picker->date()));
+    }
+}
+
+void WidgetPanel::CheckDesignedControls() const
+{
+    for (const DesignedControl& designed : DesignedPanel) {
+        switch (designed.Kind) {
+        case ControlKind::Text: Edit(designed.Name); break;
+        case ControlKind::CheckBox:
+        case ControlKind::Radio: Button(designed.Name); break;
+        case ControlKind::Date: Picker(designed.Name); break;
+        }
     }
 }
 

@@ -32,6 +32,10 @@ public:
     void Beep() override;
     const LocaleFormats& Formats() const override { return formats_; }
 
+    // Raises the error of the first control of the designed panel that the window
+    // lacks or has of another kind.
+    void CheckDesignedControls() const;
+
     // A picker shows only the date but holds a full date-time value: when the user
     // picks another day, the value takes that day and keeps its time of day.
     void AdoptPickedDate(QDateTimeEdit& picker);

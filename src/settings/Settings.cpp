@@ -22,6 +22,15 @@ void RestoreSettings(PanelControls& panel, const std::string& fileName)
     }
 }
 
+std::string FirstStartText(std::string_view control)
+{
+    for (const SettingKey& setting : SettingsKeys) {
+        if (setting.control == control)
+            return std::string(setting.defaultText);
+    }
+    return {};
+}
+
 void SaveSettings(const PanelControls& panel, const std::string& fileName)
 {
     const ProfileFile file(fileName);

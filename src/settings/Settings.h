@@ -62,6 +62,9 @@ inline constexpr std::array<SettingKey, 28> SettingsKeys{{
     {"ShockMag", SettingKind::Text, "ebShockMag", "3", false, {}},
 }};
 
+// The text a first start gives a control: its key's default.
+std::string FirstStartText(std::string_view control);
+
 // Reads the keys one by one in table order and applies each at once, as a user's action
 // would be applied: a changed text runs its field's rule, a changed box its click rule,
 // a newly selected radio button deselects its partner and runs its rule, and a

@@ -2,6 +2,7 @@
 // initial texts and hints, the tabs and the focus.
 
 #include "GuiTestSupport.h"
+#include "generation/DesignedPanel.h"
 
 #include <QProgressBar>
 #include <QTabWidget>
@@ -44,24 +45,24 @@ struct Design {
 const Design Designs[] = {
     {"start date", "StartDate", nullptr, "Start date of series"},
     {"end date", "EndDate", nullptr, "End date of series"},
-    {"days", "ebLength", "180", "Number of days in series"},
-    {"random period minimum", "ebRandomPeriodMin", "90", "Minimum number of days in a random period"},
-    {"ticks per day", "ebTicksPerDay", "1000", "Number of trades per day"},
-    {"fixed seed", "ebSeed", "3000", "Fixed seed value"},
-    {"random seed minimum", "ebSeedMin", "0", "Minimum random seed value"},
-    {"random seed maximum", "ebSeedMax", "5000", "Maximum random seed value"},
-    {"minimum price", "ebMinPrice", "0", "Minimum Price bound"},
-    {"maximum price", "ebMaxPrice", "5000", "Maximum Price bound"},
-    {"volatility", "ebVolatility", "1", "Percentage Daily Volatility"},
-    {"bias", "ebBias", "4.5", "Percentage bias per annum"},
-    {"shock frequency", "ebShockFreq", "100", "Probability of Event eg 100 implies one event in 100 days"},
+    {"days", "ebLength", nullptr, "Number of days in series"},
+    {"random period minimum", "ebRandomPeriodMin", nullptr, "Minimum number of days in a random period"},
+    {"ticks per day", "ebTicksPerDay", nullptr, "Number of trades per day"},
+    {"fixed seed", "ebSeed", nullptr, "Fixed seed value"},
+    {"random seed minimum", "ebSeedMin", nullptr, "Minimum random seed value"},
+    {"random seed maximum", "ebSeedMax", nullptr, "Maximum random seed value"},
+    {"minimum price", "ebMinPrice", nullptr, "Minimum Price bound"},
+    {"maximum price", "ebMaxPrice", nullptr, "Maximum Price bound"},
+    {"volatility", "ebVolatility", nullptr, "Percentage Daily Volatility"},
+    {"bias", "ebBias", nullptr, "Percentage bias per annum"},
+    {"shock frequency", "ebShockFreq", nullptr, "Probability of Event eg 100 implies one event in 100 days"},
     {"shock magnitude", "ebShockMag", "3",
      "Multiples of daily volatility eg. 3 implies that an event creates a maximum of 3 times more volatility than normal"},
-    {"minimum volume", "ebMinVolume", "0", "Minimum Volume bound"},
-    {"maximum volume", "ebMaxVolume", "1000", "Maximum Volume bound"},
-    {"bad ticks", "ebDirtydata", "5", "Percentage of bad ticks per day"},
-    {"security name", "ebSecurityName", "AOI", "Security Name"},
-    {"batch count", "ebMultiples", "10", nullptr},
+    {"minimum volume", "ebMinVolume", nullptr, "Minimum Volume bound"},
+    {"maximum volume", "ebMaxVolume", nullptr, "Maximum Volume bound"},
+    {"bad ticks", "ebDirtydata", nullptr, "Percentage of bad ticks per day"},
+    {"security name", "ebSecurityName", nullptr, "Security Name"},
+    {"batch count", "ebMultiples", nullptr, nullptr},
     {"weekends", "cbWeekends", "Weekends", "Include weekends in series"},
     {"random period", "cbRandomPeriod", "Random Min :", "Select a random period within two dates"},
     {"fixed seed box", "cbSeedRandom", "Fixed :", "Use the fixed seed"},
@@ -126,6 +127,19 @@ private Q_SLOTS:
         QCOMPARE(TabCaptions(parameters), (QStringList{"Time", "Price", "Volume", "Dirty Data"}));
         QCOMPARE(parameters->currentWidget()->objectName(), QStringLiteral("tsDirtyData"));
         QCOMPARE(TabCaptions(Find<QTabWidget>(*window, "pcDistribution")), (QStringList{"Normal", "Bias", "Shock"}));
+    }
+
+    void formIsTheDesignedPanel()
+    {
+        for (const DesignedControl& designed : DesignedPanel) {
+            QWidget* widget = Find(*window, designed.Name);
+            QVERIFY2(widget->isEnabled() == designed.Enabled, designed.Name);
+            if (designed.Kind == ControlKind::Text) {
+                QCOMPARE(Find<QLineEdit>(*window, designed.Name)->text(), QString::fromUtf8(designed.Text));
+            } else if (designed.Kind != ControlKind::Date) {
+                QVERIFY2(Find<QAbstractButton>(*window, designed.Name)->isChecked() == designed.Checked, designed.Name);
+            }
+        }
     }
 
     void controlsShowTheirTextsAndHints_data() { AddRows(Designs); }

@@ -105,6 +105,7 @@ private Q_SLOTS:
             return QString();
         };
         QCOMPARE(messageOf("ebNowhere"), QStringLiteral("The window has no control named ebNowhere"));
+        QVERIFY_THROWS_EXCEPTION(Error, panel.CheckDesignedControls());
         QCOMPARE(messageOf("cbMin"), QStringLiteral("Control cbMin is of the wrong kind"));
     }
 };

@@ -40,12 +40,10 @@ TEST(SettingsFirstStart, PanelShowsTheTablesDefaultsThroughTheRulesAndTheExitWri
     const PanelRecord panel = StartedPanel(folder / "TKF.ini");
     EXPECT_FALSE(fs::exists(folder / "TKF.ini"));  // restoring creates no file
     EXPECT_EQ(panel.Text("ebMultiples"), "10");  // not kept in the file: as designed
-    // The random starting price has locked the bounds; the candle rule set the chart.
+    // The random starting price has locked the bounds.
     for (const char* disabled : {"ebSeed", "cbMin", "cbMax", "ebMinPrice", "ebMaxPrice", "ebRandomPeriodMin"})
         EXPECT_FALSE(panel.Enabled(disabled)) << disabled;
     EXPECT_TRUE(panel.Enabled("ebSeedMin") && panel.Enabled("ebSeedMax"));
-    EXPECT_EQ(panel.chartStyle, ChartStyle::Candlestick);
-    EXPECT_EQ(panel.candleWidth, 4);
     EXPECT_DOUBLE_EQ(panel.Date("EndDate"), Now + 180);
     EXPECT_EQ(panel.beepCount, 0);
 
@@ -162,17 +160,15 @@ TEST(SettingsRestore, BoundsAreAppliedAfterTheFixedPriceBox)
     EXPECT_TRUE(random.Enabled("ebMinPrice"));
 }
 
-TEST(SettingsRestore, TheSecondKeyOfARadioPairDecidesAndAKeptButtonRunsNoRule)
+TEST(SettingsRestore, TheSecondKeyOfARadioPairDecides)
 {
     const struct {
         const char* file;
         bool hard, soft, bar, candle;
-        ChartStyle style;
-        int width;
     } cases[] = {
-        {"Hard=0\nSoft=0\nBar=0\nCandle=0\n", false, false, false, false, ChartStyle::Bar, 3},  // neither selected
-        {"Hard=1\nSoft=1\nBar=1\nCandle=1\n", false, true, false, true, ChartStyle::Candlestick, 4},
-        {"Hard=1\nSoft=0\nBar=1\nCandle=0\n", true, false, true, false, ChartStyle::Bar, 3},  // designed width
+        {"Hard=0\nSoft=0\nBar=0\nCandle=0\n", false, false, false, false},  // neither selected
+        {"Hard=1\nSoft=1\nBar=1\nCandle=1\n", false, true, false, true},
+        {"Hard=1\nSoft=0\nBar=1\nCandle=0\n", true, false, true, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
@@ -183,8 +179,6 @@ TEST(SettingsRestore, TheSecondKeyOfARadioPairDecidesAndAKeptButtonRunsNoRule)
         EXPECT_EQ(panel.Checked("rbSoft"), c.soft);
         EXPECT_EQ(panel.Checked("rbBar"), c.bar);
         EXPECT_EQ(panel.Checked("rbCandle"), c.candle);
-        EXPECT_EQ(panel.chartStyle, c.style);
-        EXPECT_EQ(panel.candleWidth, c.width);
     }
 }
 
