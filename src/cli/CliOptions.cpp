@@ -114,47 +114,47 @@ void DeclareOptions(CLI::App& app, CliOptions& o)
         ->check(CLI::Validator(CLI::ExistingFile).description(""));
 
     AddText(app, "--start", o.start, "YYYY-MM-DD", "Start : first day of the range (default: today)");
-    AddText(app, "--days", o.days, "N", "Days : calendar days in the range (default: " + FirstStartText("ebLength") + ")");
+    AddText(app, "--days", o.days, "N", "Days : calendar days in the range (default: " + FirstStartText(PanelControl::ebLength) + ")");
     AddText(app, "--random-period-min", o.randomPeriodMin, "M",
             "Ticks \"Random Min :\" on the Time tab: simulate a random period of at least M days within the "
             "range (default: off, minimum = the days)");
     auto* weekends = AddFlag(app, "--weekends", o.weekends, "Ticks \"Weekends\": keep the bars of Saturdays and Sundays (default)");
     auto* noWeekends = AddFlag(app, "--no-weekends", o.noWeekends, "Unticks \"Weekends\": drop the bars of Saturdays and Sundays");
     weekends->excludes(noWeekends);
-    AddText(app, "--ticks-per-day", o.ticksPerDay, "T", "Ticks/Day : trades simulated per day (default: " + FirstStartText("ebTicksPerDay") + ")");
+    AddText(app, "--ticks-per-day", o.ticksPerDay, "T", "Ticks/Day : trades simulated per day (default: " + FirstStartText(PanelControl::ebTicksPerDay) + ")");
 
     auto* price = AddText(app, "--price", o.price, "P",
-                          "Ticks \"Fixed :\": fixed starting price P; not with --price-min or --price-max (default: off, the fixed price is " + FirstStartText("ebSeed") + ")");
+                          "Ticks \"Fixed :\": fixed starting price P; not with --price-min or --price-max (default: off, the fixed price is " + FirstStartText(PanelControl::ebSeed) + ")");
     auto* priceMin = AddText(app, "--price-min", o.priceMin, "LO",
-                             "Random starting price, lower end; unticks \"Fixed :\" (default: " + FirstStartText("ebSeedMin") + ")");
+                             "Random starting price, lower end; unticks \"Fixed :\" (default: " + FirstStartText(PanelControl::ebSeedMin) + ")");
     auto* priceMax = AddText(app, "--price-max", o.priceMax, "HI",
-                             "Random starting price, upper end; unticks \"Fixed :\" (default: " + FirstStartText("ebSeedMax") + ")");
+                             "Random starting price, upper end; unticks \"Fixed :\" (default: " + FirstStartText(PanelControl::ebSeedMax) + ")");
     price->excludes(priceMin);
     price->excludes(priceMax);
     AddText(app, "--min-price", o.minPrice, "X",
-            "Ticks bound \"Min :\" with the lower price bound X; needs a fixed starting price (default: off, " + FirstStartText("ebMinPrice") + ")");
+            "Ticks bound \"Min :\" with the lower price bound X; needs a fixed starting price (default: off, " + FirstStartText(PanelControl::ebMinPrice) + ")");
     AddText(app, "--max-price", o.maxPrice, "Y",
-            "Ticks bound \"Max :\" with the upper price bound Y; needs a fixed starting price (default: off, " + FirstStartText("ebMaxPrice") + ")");
+            "Ticks bound \"Max :\" with the upper price bound Y; needs a fixed starting price (default: off, " + FirstStartText(PanelControl::ebMaxPrice) + ")");
     auto* soft = AddFlag(app, "--soft", o.soft, "Soft bounds: steps shrink near a bound, then hard rejection (default)");
     auto* hard = AddFlag(app, "--hard", o.hard, "Hard bounds only: a step onto or beyond a bound is drawn again");
     soft->excludes(hard);
 
-    AddText(app, "--volatility", o.volatility, "PCT", "Daily Volatility (%) : (default: " + FirstStartText("ebVolatility") + ")");
-    auto* bias = AddText(app, "--bias", o.bias, "PCT", "Ticks bias \"Active\" with Rate (% pa) PCT (default: off, " + FirstStartText("ebBias") + ")");
+    AddText(app, "--volatility", o.volatility, "PCT", "Daily Volatility (%) : (default: " + FirstStartText(PanelControl::ebVolatility) + ")");
+    auto* bias = AddText(app, "--bias", o.bias, "PCT", "Ticks bias \"Active\" with Rate (% pa) PCT (default: off, " + FirstStartText(PanelControl::ebBias) + ")");
     auto* noBias = AddFlag(app, "--no-bias", o.noBias, "Unticks bias \"Active\"");
     bias->excludes(noBias);
     auto* shocks = AddFlag(app, "--shocks", o.shocks, "Ticks shock \"Active\" (default: off)");
     auto* noShocks = AddFlag(app, "--no-shocks", o.noShocks, "Unticks shock \"Active\"");
     shocks->excludes(noShocks);
-    AddText(app, "--shock-days", o.shockDays, "D", "Days/Event : mean days between shock events (default: " + FirstStartText("ebShockFreq") + ")");
-    AddText(app, "--shock-magnitude", o.shockMagnitude, "M", "Magnitude : largest shock multiplier (default: " + FirstStartText("ebShockMag") + ")");
-    AddText(app, "--min-volume", o.minVolume, "V", "Volume Min : offset of the volume model (default: " + FirstStartText("ebMinVolume") + ")");
-    AddText(app, "--max-volume", o.maxVolume, "V", "Volume Max : scale of the volume model (default: " + FirstStartText("ebMaxVolume") + ")");
-    AddText(app, "--name", o.name, "TEXT", "Name : security name, used for the ticker and the file name (default: " + FirstStartText("ebSecurityName") + ")");
+    AddText(app, "--shock-days", o.shockDays, "D", "Days/Event : mean days between shock events (default: " + FirstStartText(PanelControl::ebShockFreq) + ")");
+    AddText(app, "--shock-magnitude", o.shockMagnitude, "M", "Magnitude : largest shock multiplier (default: " + FirstStartText(PanelControl::ebShockMag) + ")");
+    AddText(app, "--min-volume", o.minVolume, "V", "Volume Min : offset of the volume model (default: " + FirstStartText(PanelControl::ebMinVolume) + ")");
+    AddText(app, "--max-volume", o.maxVolume, "V", "Volume Max : scale of the volume model (default: " + FirstStartText(PanelControl::ebMaxVolume) + ")");
+    AddText(app, "--name", o.name, "TEXT", "Name : security name, used for the ticker and the file name (default: " + FirstStartText(PanelControl::ebSecurityName) + ")");
 
     auto* dirty = AddText(app, "--dirty", o.dirty, "PCT",
                           "Ticks Dirty Data \"Active\" with Bad Ticks (%) PCT and writes the spoiled working copy "
-                          "instead of the clean bars (default: off, " + FirstStartText("ebDirtydata") + ")");
+                          "instead of the clean bars (default: off, " + FirstStartText(PanelControl::ebDirtydata) + ")");
     AddText(app, "--dirty-labels", o.dirtyLabels, "PATH",
             "With --dirty: also write a CSV with one line per corruption applied (kinds 1 to 6): member, bar (from 0), date, kind, field, value before, value after (default: none)")
         ->needs(dirty);

@@ -126,7 +126,7 @@ public:
     }
 
 private:
-    std::string SecurityName() const { return panel_.Text("ebSecurityName"); }
+    std::string SecurityName() const { return panel_.Text(PanelControl::ebSecurityName); }
     int Members() const { return batch_ ? count_ : 1; }
 
     // One generation run for the next member, exactly as the desktop program's "GO".
@@ -263,7 +263,7 @@ int RunCli(int argc, char** argv)
     try {
         RestoreSettings(panel, SettingsPath(options));
         ApplyPanelOptions(options, panel, notes);
-        CheckOutputsDiffer(options, BarOutputPath(options, panel.Text("ebSecurityName")));
+        CheckOutputsDiffer(options, BarOutputPath(options, panel.Text(PanelControl::ebSecurityName)));
     } catch (const CLI::ParseError& error) {
         return UsageExit(app, error);
     } catch (const std::exception& error) {

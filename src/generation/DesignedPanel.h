@@ -1,18 +1,58 @@
 #pragma once
 // The parameter panel as designed: every control, its kind, its text or tick and
 // whether it is enabled, before the main window's creation sets the dates and restores
-// the settings. The main window's form is tested against this table; the panel record
+// the settings. PanelControl names the controls in code, so that a mistyped name fails
+// to compile. The main window's form is tested against this table; the panel record
 // and the panel values start from it. The first-start panel is the settings' defaults.
 
 #include <array>
+#include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace tickforge {
 
+enum class PanelControl : std::uint8_t {
+    StartDate,
+    EndDate,
+    ebLength,
+    cbWeekends,
+    cbRandomPeriod,
+    ebRandomPeriodMin,
+    ebTicksPerDay,
+    cbSeedRandom,
+    ebSeed,
+    ebSeedMin,
+    ebSeedMax,
+    cbMin,
+    ebMinPrice,
+    cbMax,
+    ebMaxPrice,
+    rbHard,
+    rbSoft,
+    ebTickSize,
+    ebVolatility,
+    cbActiveBias,
+    ebBias,
+    cbActiveShock,
+    ebShockFreq,
+    ebShockMag,
+    ebMinVolume,
+    ebMaxVolume,
+    cbDirtyDataActive,
+    ebDirtydata,
+    ebSecurityName,
+    ebMultiples,
+    rbBar,
+    rbCandle,
+    cbColor,
+};
+
 enum class ControlKind { Text, CheckBox, Radio, Date };
 
 struct DesignedControl {
-    const char* Name;
+    PanelControl Control;
+    const char* Name;   // the control's object name
     ControlKind Kind;
     const char* Text;   // texts only
     bool Checked;       // boxes and radio buttons only
@@ -22,43 +62,55 @@ struct DesignedControl {
 
 inline constexpr std::array<DesignedControl, 33> DesignedPanel{{
     // Tab "Time".
-    {"StartDate", ControlKind::Date, "", false, true, ""},
-    {"EndDate", ControlKind::Date, "", false, true, ""},
-    {"ebLength", ControlKind::Text, "180", false, true, ""},
-    {"cbWeekends", ControlKind::CheckBox, "", false, true, ""},
-    {"cbRandomPeriod", ControlKind::CheckBox, "", false, true, ""},
-    {"ebRandomPeriodMin", ControlKind::Text, "90", false, false, ""},
-    {"ebTicksPerDay", ControlKind::Text, "1000", false, true, ""},
+    {PanelControl::StartDate, "StartDate", ControlKind::Date, "", false, true, ""},
+    {PanelControl::EndDate, "EndDate", ControlKind::Date, "", false, true, ""},
+    {PanelControl::ebLength, "ebLength", ControlKind::Text, "180", false, true, ""},
+    {PanelControl::cbWeekends, "cbWeekends", ControlKind::CheckBox, "", false, true, ""},
+    {PanelControl::cbRandomPeriod, "cbRandomPeriod", ControlKind::CheckBox, "", false, true, ""},
+    {PanelControl::ebRandomPeriodMin, "ebRandomPeriodMin", ControlKind::Text, "90", false, false, ""},
+    {PanelControl::ebTicksPerDay, "ebTicksPerDay", ControlKind::Text, "1000", false, true, ""},
     // Tab "Price": seed, bounds, distribution.
-    {"cbSeedRandom", ControlKind::CheckBox, "", true, true, ""},
-    {"ebSeed", ControlKind::Text, "3000", false, true, ""},
-    {"ebSeedMin", ControlKind::Text, "0", false, false, ""},
-    {"ebSeedMax", ControlKind::Text, "5000", false, false, ""},
-    {"cbMin", ControlKind::CheckBox, "", false, true, ""},
-    {"ebMinPrice", ControlKind::Text, "0", false, false, ""},
-    {"cbMax", ControlKind::CheckBox, "", false, true, ""},
-    {"ebMaxPrice", ControlKind::Text, "5000", false, false, ""},
-    {"rbHard", ControlKind::Radio, "", true, true, "rbSoft"},
-    {"rbSoft", ControlKind::Radio, "", false, true, "rbHard"},
-    {"ebTickSize", ControlKind::Text, "", false, false, ""},  // hidden as well; only the settings file uses it
-    {"ebVolatility", ControlKind::Text, "1", false, true, ""},
-    {"cbActiveBias", ControlKind::CheckBox, "", false, true, ""},
-    {"ebBias", ControlKind::Text, "4.5", false, true, ""},
-    {"cbActiveShock", ControlKind::CheckBox, "", false, true, ""},
-    {"ebShockFreq", ControlKind::Text, "100", false, true, ""},
-    {"ebShockMag", ControlKind::Text, "3", false, true, ""},
+    {PanelControl::cbSeedRandom, "cbSeedRandom", ControlKind::CheckBox, "", true, true, ""},
+    {PanelControl::ebSeed, "ebSeed", ControlKind::Text, "3000", false, true, ""},
+    {PanelControl::ebSeedMin, "ebSeedMin", ControlKind::Text, "0", false, false, ""},
+    {PanelControl::ebSeedMax, "ebSeedMax", ControlKind::Text, "5000", false, false, ""},
+    {PanelControl::cbMin, "cbMin", ControlKind::CheckBox, "", false, true, ""},
+    {PanelControl::ebMinPrice, "ebMinPrice", ControlKind::Text, "0", false, false, ""},
+    {PanelControl::cbMax, "cbMax", ControlKind::CheckBox, "", false, true, ""},
+    {PanelControl::ebMaxPrice, "ebMaxPrice", ControlKind::Text, "5000", false, false, ""},
+    {PanelControl::rbHard, "rbHard", ControlKind::Radio, "", true, true, "rbSoft"},
+    {PanelControl::rbSoft, "rbSoft", ControlKind::Radio, "", false, true, "rbHard"},
+    {PanelControl::ebTickSize, "ebTickSize", ControlKind::Text, "", false, false, ""},  // hidden as well; only the settings file uses it
+    {PanelControl::ebVolatility, "ebVolatility", ControlKind::Text, "1", false, true, ""},
+    {PanelControl::cbActiveBias, "cbActiveBias", ControlKind::CheckBox, "", false, true, ""},
+    {PanelControl::ebBias, "ebBias", ControlKind::Text, "4.5", false, true, ""},
+    {PanelControl::cbActiveShock, "cbActiveShock", ControlKind::CheckBox, "", false, true, ""},
+    {PanelControl::ebShockFreq, "ebShockFreq", ControlKind::Text, "100", false, true, ""},
+    {PanelControl::ebShockMag, "ebShockMag", ControlKind::Text, "3", false, true, ""},
     // Tab "Volume".
-    {"ebMinVolume", ControlKind::Text, "0", false, true, ""},
-    {"ebMaxVolume", ControlKind::Text, "1000", false, true, ""},
+    {PanelControl::ebMinVolume, "ebMinVolume", ControlKind::Text, "0", false, true, ""},
+    {PanelControl::ebMaxVolume, "ebMaxVolume", ControlKind::Text, "1000", false, true, ""},
     // Tab "Dirty Data".
-    {"cbDirtyDataActive", ControlKind::CheckBox, "", false, true, ""},
-    {"ebDirtydata", ControlKind::Text, "5", false, true, ""},
+    {PanelControl::cbDirtyDataActive, "cbDirtyDataActive", ControlKind::CheckBox, "", false, true, ""},
+    {PanelControl::ebDirtydata, "ebDirtydata", ControlKind::Text, "5", false, true, ""},
     // Display and export controls beside the tabs.
-    {"ebSecurityName", ControlKind::Text, "AOI", false, true, ""},
-    {"ebMultiples", ControlKind::Text, "10", false, true, ""},
-    {"rbBar", ControlKind::Radio, "", true, true, "rbCandle"},
-    {"rbCandle", ControlKind::Radio, "", false, true, "rbBar"},
-    {"cbColor", ControlKind::CheckBox, "", true, true, ""},
+    {PanelControl::ebSecurityName, "ebSecurityName", ControlKind::Text, "AOI", false, true, ""},
+    {PanelControl::ebMultiples, "ebMultiples", ControlKind::Text, "10", false, true, ""},
+    {PanelControl::rbBar, "rbBar", ControlKind::Radio, "", true, true, "rbCandle"},
+    {PanelControl::rbCandle, "rbCandle", ControlKind::Radio, "", false, true, "rbBar"},
+    {PanelControl::cbColor, "cbColor", ControlKind::CheckBox, "", true, true, ""},
 }};
+
+constexpr bool InControlOrder()
+{
+    for (std::size_t i = 0; i < DesignedPanel.size(); ++i) {
+        if (static_cast<std::size_t>(DesignedPanel[i].Control) != i)
+            return false;
+    }
+    return true;
+}
+static_assert(InControlOrder(), "DesignedPanel lists the controls in PanelControl's order");
+
+constexpr const char* ControlName(PanelControl control) { return DesignedPanel[static_cast<std::size_t>(control)].Name; }
 
 }  // namespace tickforge

@@ -4,6 +4,7 @@
 // implements it over its widgets; PanelRecord implements it in plain C++ for the
 // command line and the tests.
 
+#include "generation/DesignedPanel.h"
 #include "platform/DateTime.h"
 #include "platform/LocaleFormats.h"
 
@@ -40,6 +41,27 @@ public:
 
     // The user's formats for numeric texts.
     virtual const LocaleFormats& Formats() const = 0;
+
+    // The same by the control's name in code.
+    std::string Text(PanelControl c) const { return Text(ControlName(c)); }
+    void SetText(PanelControl c, const std::string& text) { SetText(ControlName(c), text); }
+    bool Checked(PanelControl c) const { return Checked(ControlName(c)); }
+    void SetChecked(PanelControl c, bool checked) { SetChecked(ControlName(c), checked); }
+    bool Enabled(PanelControl c) const { return Enabled(ControlName(c)); }
+    void SetEnabled(PanelControl c, bool enabled) { SetEnabled(ControlName(c), enabled); }
+    DateTimeValue Date(PanelControl c) const { return Date(ControlName(c)); }
+    void SetDate(PanelControl c, DateTimeValue value) { SetDate(ControlName(c), value); }
 };
+
+// Derived panels bring the by-name-in-code calls into their own scope.
+#define TICKFORGE_PANEL_CONTROL_CALLS        \
+    using PanelControls::Text;               \
+    using PanelControls::SetText;            \
+    using PanelControls::Checked;            \
+    using PanelControls::SetChecked;         \
+    using PanelControls::Enabled;            \
+    using PanelControls::SetEnabled;         \
+    using PanelControls::Date;               \
+    using PanelControls::SetDate
 
 }  // namespace tickforge

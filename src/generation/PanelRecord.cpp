@@ -22,25 +22,25 @@ PanelRecord::PanelRecord(LocaleFormats formats) : formats_(std::move(formats))
     }
     // The rules the main window runs on a change. The chart's style has none here:
     // only the window has a chart to apply it to.
-    const std::pair<const char*, Rule> rules[] = {
-        {"ebLength", [](PanelRecord& p) { ebLengthChange(p); }},
-        {"cbRandomPeriod", [](PanelRecord& p) { cbRandomPeriodClick(p); }},
-        {"ebRandomPeriodMin", [](PanelRecord& p) { ebRandomPeriodMinChange(p); }},
-        {"cbSeedRandom", [](PanelRecord& p) { cbSeedRandomClick(p); }},
-        {"cbMin", [](PanelRecord& p) { cbMinClick(p); }},
-        {"ebMinPrice", [](PanelRecord& p) { ebMinPriceChange(p); }},
-        {"cbMax", [](PanelRecord& p) { cbMaxClick(p); }},
+    const std::pair<PanelControl, Rule> rules[] = {
+        {PanelControl::ebLength, [](PanelRecord& p) { ebLengthChange(p); }},
+        {PanelControl::cbRandomPeriod, [](PanelRecord& p) { cbRandomPeriodClick(p); }},
+        {PanelControl::ebRandomPeriodMin, [](PanelRecord& p) { ebRandomPeriodMinChange(p); }},
+        {PanelControl::cbSeedRandom, [](PanelRecord& p) { cbSeedRandomClick(p); }},
+        {PanelControl::cbMin, [](PanelRecord& p) { cbMinClick(p); }},
+        {PanelControl::ebMinPrice, [](PanelRecord& p) { ebMinPriceChange(p); }},
+        {PanelControl::cbMax, [](PanelRecord& p) { cbMaxClick(p); }},
     };
     for (const auto& [control, rule] : rules)
-        FindAny(control).rule = rule;
+        FindAny(ControlName(control)).rule = rule;
 }
 
 PanelRecord PanelRecord::AtCreation(LocaleFormats formats, const std::function<DateTimeValue()>& now)
 {
     PanelRecord panel(std::move(formats));
-    panel.SetDate("StartDate", now());
+    panel.SetDate(PanelControl::StartDate, now());
     const DateTimeValue endNow = now();
-    panel.SetDate("EndDate", endNow + StrToInt(panel.Text("ebLength")));
+    panel.SetDate(PanelControl::EndDate, endNow + StrToInt(panel.Text(PanelControl::ebLength)));
     return panel;
 }
 

@@ -17,6 +17,8 @@ namespace tickforge {
 
 class PanelRecord final : public PanelControls {
 public:
+    TICKFORGE_PANEL_CONTROL_CALLS;
+
     // The panel as designed, before the main window's creation sets the dates and
     // restores the settings.
     explicit PanelRecord(LocaleFormats formats = {});

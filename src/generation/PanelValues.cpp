@@ -72,7 +72,7 @@ PanelValues::PanelValues()
 PanelValues ReadPanelValues(const PanelControls& panel)
 {
     PanelValues v;
-    v.StartDate = panel.Date("StartDate");
+    v.StartDate = panel.Date(PanelControl::StartDate);
     for (const TextMember& text : TextMembers)
         v.*text.member = panel.Text(text.control);
     for (const BoxMember& box : BoxMembers)

@@ -31,7 +31,7 @@ std::optional<ExportChoice> ChooseExport(QWidget* owner, PanelControls& panel, T
         return std::nullopt;
     }
     const std::optional<QString> chosen =
-        ChooseExportFile(owner, QString::fromStdString(panel.Text("ebSecurityName")) + QStringLiteral(".csv"));
+        ChooseExportFile(owner, QString::fromStdString(panel.Text(PanelControl::ebSecurityName)) + QStringLiteral(".csv"));
     if (!chosen)
         return std::nullopt;
     choice.Path = chosen->toStdString();
@@ -47,9 +47,9 @@ void RunExportCommand(const ExportCommandContext& context, bool batch)
 
     ExportJob job;
     job.Batch = batch;
-    if (batch && !ShowErrorsOf(owner, [&] { job.Count = StrToInt(panel.Text("ebMultiples")); }))
+    if (batch && !ShowErrorsOf(owner, [&] { job.Count = StrToInt(panel.Text(PanelControl::ebMultiples)); }))
         return;
-    job.SecurityName = [&panel] { return panel.Text("ebSecurityName"); };
+    job.SecurityName = [&panel] { return panel.Text(PanelControl::ebSecurityName); };
     job.Bars = context.bars;
     job.Generate = context.generate;
     job.Formats = context.formats;

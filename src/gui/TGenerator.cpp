@@ -90,10 +90,10 @@ TGenerator::~TGenerator()
 
 void TGenerator::FormCreate()
 {
-    Guarded([this] {
+    ShowErrorsOf(this, [this] {
         ui_->Chart1->SetGradientVisible(ui_->cbColor->isChecked());
-        panel_->SetDate("StartDate", NowLocal());
-        panel_->SetDate("EndDate", NowLocal() + StrToInt(panel_->Text("ebLength")));
+        panel_->SetDate(PanelControl::StartDate, NowLocal());
+        panel_->SetDate(PanelControl::EndDate, NowLocal() + StrToInt(panel_->Text(PanelControl::ebLength)));
         if (!settingsFile_.empty())
             RestoreSettings(*panel_, settingsFile_);
     });
@@ -101,7 +101,7 @@ void TGenerator::FormCreate()
 
 void TGenerator::FormDestroy()
 {
-    Guarded([this] {
+    ShowErrorsOf(this, [this] {
         if (!settingsFile_.empty())
             SaveSettings(*panel_, settingsFile_);
     });
@@ -117,7 +117,7 @@ void TGenerator::ConfigureDatePicker(QDateTimeEdit& picker, const LocaleFormats&
 void TGenerator::ConnectPanelRules()
 {
     const auto onText = [this](QLineEdit* edit, void (*rule)(PanelControls&)) {
-        connect(edit, &QLineEdit::textChanged, this, [this, rule] { Guarded([this, rule] { rule(*panel_); }); });
+        connect(edit, &QLineEdit::textChanged, this, [this, rule] { ShowErrorsOf(this, [this, rule] { rule(*panel_); }); });
     };
     onText(ui_->ebLength, &ebLengthChange);
     onText(ui_->ebRandomPeriodMin, &ebRandomPeriodMinChange);
@@ -125,7 +125,7 @@ void TGenerator::ConnectPanelRules()
 
     // A box's rule runs on every change of its state, by the user or by a rule.
     const auto onToggle = [this](QCheckBox* box, void (*rule)(PanelControls&)) {
-        connect(box, &QCheckBox::toggled, this, [this, rule] { Guarded([this, rule] { rule(*panel_); }); });
+        connect(box, &QCheckBox::toggled, this, [this, rule] { ShowErrorsOf(this, [this, rule] { rule(*panel_); }); });
     };
     onToggle(ui_->cbMin, &cbMinClick);
     onToggle(ui_->cbMax, &cbMaxClick);
@@ -135,18 +135,12 @@ void TGenerator::ConnectPanelRules()
     // Dates set by code arrive with the pickers' signals blocked, so this is the user.
     for (QDateTimeEdit* picker : {static_cast<QDateTimeEdit*>(ui_->StartDate), static_cast<QDateTimeEdit*>(ui_->EndDate)}) {
         connect(picker, &QDateTimeEdit::dateChanged, this, [this, picker] {
-            Guarded([this, picker] {
+            ShowErrorsOf(this, [this, picker] {
                 panel_->AdoptPickedDate(*picker);
                 StartDateChange(*panel_);
             });
         });
     }
-}
-
-template <typename Handler>
-void TGenerator::Guarded(Handler&& handler)
-{
-    ShowErrorsOf(this, handler);
 }
 
 void TGenerator::SetProgressWindow(TProgress* progress)

@@ -82,9 +82,6 @@ private:
     void FormDestroy();
     void ConnectPanelRules();
     void ConfigureDatePicker(QDateTimeEdit& picker, const LocaleFormats& formats);
-    // Runs a handler; an error it raises ends it and shows the application's error box.
-    template <typename Handler>
-    void Guarded(Handler&& handler);
     // Shows the error box of a failed run.
     void ShowFailure(const GenerationOutcome& outcome);
     void RunExportCommand(bool batch);

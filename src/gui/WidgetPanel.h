@@ -19,6 +19,8 @@ namespace tickforge {
 
 class WidgetPanel final : public PanelControls {
 public:
+    TICKFORGE_PANEL_CONTROL_CALLS;
+
     WidgetPanel(QWidget& root, LocaleFormats formats);
 
     std::string Text(std::string_view control) const override;

@@ -9,20 +9,19 @@ void RestoreSettings(PanelControls& panel, const std::string& fileName)
     const ProfileFile file(fileName);
     for (const SettingKey& setting : SettingsKeys) {
         const std::string key(setting.key);
-        const std::string_view control = setting.control;
+        const PanelControl control = setting.control;
         if (setting.kind == SettingKind::Flag) {
             panel.SetChecked(control, file.ReadFlag(SettingsSection, key, setting.defaultFlag));
         } else {
             // Read now: an earlier key's rule may just have changed the source control.
-            const std::string defaultText = setting.defaultFromControl.empty()
-                                                ? std::string(setting.defaultText)
-                                                : panel.Text(setting.defaultFromControl);
+            const std::string defaultText = setting.defaultFromControl ? panel.Text(*setting.defaultFromControl)
+                                                                       : std::string(setting.defaultText);
             panel.SetText(control, file.ReadText(SettingsSection, key, defaultText));
         }
     }
 }
 
-std::string FirstStartText(std::string_view control)
+std::string FirstStartText(PanelControl control)
 {
     for (const SettingKey& setting : SettingsKeys) {
         if (setting.control == control)

@@ -6,6 +6,7 @@
 #include "generation/PanelControls.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,11 +20,11 @@ enum class SettingKind { Text, Flag };
 struct SettingKey {
     std::string_view key;
     SettingKind kind = SettingKind::Text;
-    std::string_view control;      // the panel control the key is written from and read into
+    PanelControl control;          // the panel control the key is written from and read into
     std::string_view defaultText;  // a text key's default when restoring
     bool defaultFlag = false;      // a flag key's default when restoring
-    // When not empty: the default is this control's text at the moment of reading.
-    std::string_view defaultFromControl;
+    // When set: the default is this control's text at the moment of reading.
+    std::optional<PanelControl> defaultFromControl;
 };
 
 // Every key, in the order in which it is both written and read. Several defaults differ
@@ -31,39 +32,39 @@ struct SettingKey {
 // The two radio pairs are restored with Hard before Soft and Bar before Candle, so the
 // second key of a pair decides when both are set.
 inline constexpr std::array<SettingKey, 28> SettingsKeys{{
-    {"Seed", SettingKind::Text, "ebSeed", "3000", false, {}},
+    {"Seed", SettingKind::Text, PanelControl::ebSeed, "3000", false, {}},
     // The box captioned "Fixed :": 1 means the fixed starting price is used.
-    {"RandomSeed", SettingKind::Flag, "cbSeedRandom", {}, false, {}},
-    {"SeedMin", SettingKind::Text, "ebSeedMin", "2000", false, {}},
-    {"SeedMax", SettingKind::Text, "ebSeedMax", "4000", false, {}},
-    {"Length", SettingKind::Text, "ebLength", "180", false, {}},
-    {"TicksPerDay", SettingKind::Text, "ebTicksPerDay", "1000", false, {}},
-    {"RandomPeriodMin", SettingKind::Text, "ebRandomPeriodMin", {}, false, "ebLength"},
-    {"RandomPeriod", SettingKind::Flag, "cbRandomPeriod", {}, false, {}},
-    {"Weekends", SettingKind::Flag, "cbWeekends", {}, true, {}},
-    {"Min", SettingKind::Flag, "cbMin", {}, false, {}},
-    {"Max", SettingKind::Flag, "cbMax", {}, false, {}},
-    {"MinPrice", SettingKind::Text, "ebMinPrice", "2000", false, {}},
-    {"MaxPrice", SettingKind::Text, "ebMaxPrice", "4000", false, {}},
-    {"MinVolume", SettingKind::Text, "ebMinVolume", "100", false, {}},
-    {"MaxVolume", SettingKind::Text, "ebMaxVolume", "4000", false, {}},
-    {"Hard", SettingKind::Flag, "rbHard", {}, true, {}},
-    {"Soft", SettingKind::Flag, "rbSoft", {}, true, {}},
-    {"TickSize", SettingKind::Text, "ebTickSize", "", false, {}},
-    {"Volatility", SettingKind::Text, "ebVolatility", "1", false, {}},
-    {"SecurityName", SettingKind::Text, "ebSecurityName", "AOI", false, {}},
-    {"Bar", SettingKind::Flag, "rbBar", {}, false, {}},
-    {"Candle", SettingKind::Flag, "rbCandle", {}, true, {}},
-    {"Dirtydata", SettingKind::Text, "ebDirtydata", "1", false, {}},
-    {"ActiveBias", SettingKind::Flag, "cbActiveBias", {}, false, {}},
-    {"ActiveShock", SettingKind::Flag, "cbActiveShock", {}, false, {}},
-    {"Bias", SettingKind::Text, "ebBias", "5", false, {}},
-    {"ShockFreq", SettingKind::Text, "ebShockFreq", "100", false, {}},
-    {"ShockMag", SettingKind::Text, "ebShockMag", "3", false, {}},
+    {"RandomSeed", SettingKind::Flag, PanelControl::cbSeedRandom, {}, false, {}},
+    {"SeedMin", SettingKind::Text, PanelControl::ebSeedMin, "2000", false, {}},
+    {"SeedMax", SettingKind::Text, PanelControl::ebSeedMax, "4000", false, {}},
+    {"Length", SettingKind::Text, PanelControl::ebLength, "180", false, {}},
+    {"TicksPerDay", SettingKind::Text, PanelControl::ebTicksPerDay, "1000", false, {}},
+    {"RandomPeriodMin", SettingKind::Text, PanelControl::ebRandomPeriodMin, {}, false, PanelControl::ebLength},
+    {"RandomPeriod", SettingKind::Flag, PanelControl::cbRandomPeriod, {}, false, {}},
+    {"Weekends", SettingKind::Flag, PanelControl::cbWeekends, {}, true, {}},
+    {"Min", SettingKind::Flag, PanelControl::cbMin, {}, false, {}},
+    {"Max", SettingKind::Flag, PanelControl::cbMax, {}, false, {}},
+    {"MinPrice", SettingKind::Text, PanelControl::ebMinPrice, "2000", false, {}},
+    {"MaxPrice", SettingKind::Text, PanelControl::ebMaxPrice, "4000", false, {}},
+    {"MinVolume", SettingKind::Text, PanelControl::ebMinVolume, "100", false, {}},
+    {"MaxVolume", SettingKind::Text, PanelControl::ebMaxVolume, "4000", false, {}},
+    {"Hard", SettingKind::Flag, PanelControl::rbHard, {}, true, {}},
+    {"Soft", SettingKind::Flag, PanelControl::rbSoft, {}, true, {}},
+    {"TickSize", SettingKind::Text, PanelControl::ebTickSize, "", false, {}},
+    {"Volatility", SettingKind::Text, PanelControl::ebVolatility, "1", false, {}},
+    {"SecurityName", SettingKind::Text, PanelControl::ebSecurityName, "AOI", false, {}},
+    {"Bar", SettingKind::Flag, PanelControl::rbBar, {}, false, {}},
+    {"Candle", SettingKind::Flag, PanelControl::rbCandle, {}, true, {}},
+    {"Dirtydata", SettingKind::Text, PanelControl::ebDirtydata, "1", false, {}},
+    {"ActiveBias", SettingKind::Flag, PanelControl::cbActiveBias, {}, false, {}},
+    {"ActiveShock", SettingKind::Flag, PanelControl::cbActiveShock, {}, false, {}},
+    {"Bias", SettingKind::Text, PanelControl::ebBias, "5", false, {}},
+    {"ShockFreq", SettingKind::Text, PanelControl::ebShockFreq, "100", false, {}},
+    {"ShockMag", SettingKind::Text, PanelControl::ebShockMag, "3", false, {}},
 }};
 
 // The text a first start gives a control: its key's default.
-std::string FirstStartText(std::string_view control);
+std::string FirstStartText(PanelControl control);
 
 // Reads the keys one by one in table order and applies each at once, as a user's action
 // would be applied: a changed text runs its field's rule, a changed box its click rule,
