@@ -235,30 +235,30 @@ FittedPanel FitHistory(const DailyHistory& h, std::int32_t ticksPerDay)
 void ApplyFit(const FittedPanel& fit, PanelControls& panel)
 {
     const char separator = panel.Formats().decimalSeparator;
-    const auto type = [&](const char* control, double value, int decimals) {
+    const auto type = [&](PanelControl control, double value, int decimals) {
         panel.SetText(control, Decimal(value, decimals, separator));
     };
-    panel.SetChecked("cbRandomPeriod", false);
-    panel.SetDate("StartDate", fit.startDate);
+    panel.SetChecked(PanelControl::cbRandomPeriod, false);
+    panel.SetDate(PanelControl::StartDate, fit.startDate);
     ebLengthChange(panel);
-    panel.SetText("ebLength", std::to_string(fit.days));
-    panel.SetChecked("cbWeekends", fit.weekends);
+    panel.SetText(PanelControl::ebLength, std::to_string(fit.days));
+    panel.SetChecked(PanelControl::cbWeekends, fit.weekends);
 
-    panel.SetChecked("cbSeedRandom", true);
-    type("ebSeed", fit.startPrice, DecimalsFor(fit.startPrice));
-    panel.SetChecked("cbMin", false);
-    panel.SetChecked("cbMax", false);
-    type("ebVolatility", fit.volatilityPercent, DecimalsFor(fit.volatilityPercent) - 2);
-    panel.SetChecked("cbActiveBias", true);
-    type("ebBias", fit.biasPercent, 3);
-    panel.SetChecked("cbActiveShock", fit.shocks);
+    panel.SetChecked(PanelControl::cbSeedRandom, true);
+    type(PanelControl::ebSeed, fit.startPrice, DecimalsFor(fit.startPrice));
+    panel.SetChecked(PanelControl::cbMin, false);
+    panel.SetChecked(PanelControl::cbMax, false);
+    type(PanelControl::ebVolatility, fit.volatilityPercent, DecimalsFor(fit.volatilityPercent) - 2);
+    panel.SetChecked(PanelControl::cbActiveBias, true);
+    type(PanelControl::ebBias, fit.biasPercent, 3);
+    panel.SetChecked(PanelControl::cbActiveShock, fit.shocks);
     if (fit.shocks) {
-        type("ebShockFreq", fit.shockDaysPerEvent, 1);
-        type("ebShockMag", fit.shockMagnitude, 3);
+        type(PanelControl::ebShockFreq, fit.shockDaysPerEvent, 1);
+        type(PanelControl::ebShockMag, fit.shockMagnitude, 3);
     }
     if (fit.volumes) {
-        type("ebMinVolume", fit.minVolume, 0);
-        type("ebMaxVolume", fit.maxVolume, 0);
+        type(PanelControl::ebMinVolume, fit.minVolume, 0);
+        type(PanelControl::ebMaxVolume, fit.maxVolume, 0);
     }
 }
 

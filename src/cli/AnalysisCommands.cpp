@@ -80,23 +80,23 @@ int AnalysisCommands::RunFit(PanelControls& panel, const LocaleFormats& formats)
 {
     try {
         const DailyHistory real = ReadHistoryCsv(realFile_, formats);
-        const FittedPanel fit = FitHistory(real, StrToInt(panel.Text("ebTicksPerDay")));
+        const FittedPanel fit = FitHistory(real, StrToInt(panel.Text(PanelControl::ebTicksPerDay)));
         ApplyFit(fit, panel);
         WriteSettings(panel, realFile_, fit, settingsOut_);
         std::printf("Fitted to %s (%zu bars, %d rows skipped), written to %s:\n", realFile_.c_str(), real.Bars(),
                     real.skippedRows, settingsOut_.c_str());
         std::printf("  --start %s (not kept in a settings file), %d days, weekends %s\n",
                     IsoDate(fit.startDate).c_str(), fit.days, fit.weekends ? "kept" : "dropped");
-        std::printf("  starting price %s, volatility %s %% a day, bias %s %% a year\n", panel.Text("ebSeed").c_str(),
-                    panel.Text("ebVolatility").c_str(), panel.Text("ebBias").c_str());
+        std::printf("  starting price %s, volatility %s %% a day, bias %s %% a year\n", panel.Text(PanelControl::ebSeed).c_str(),
+                    panel.Text(PanelControl::ebVolatility).c_str(), panel.Text(PanelControl::ebBias).c_str());
         std::printf("  shocks %s (excess kurtosis %.3f, a plain walk stays below %.3f)", fit.shocks ? "on" : "off",
                     fit.excessKurtosis, fit.kurtosisThreshold);
         if (fit.shocks)
-            std::printf(": one in %s days, magnitude %s", panel.Text("ebShockFreq").c_str(),
-                        panel.Text("ebShockMag").c_str());
+            std::printf(": one in %s days, magnitude %s", panel.Text(PanelControl::ebShockFreq).c_str(),
+                        panel.Text(PanelControl::ebShockMag).c_str());
         std::printf("\n");
         if (fit.volumes)
-            std::printf("  volume %s to %s\n", panel.Text("ebMinVolume").c_str(), panel.Text("ebMaxVolume").c_str());
+            std::printf("  volume %s to %s\n", panel.Text(PanelControl::ebMinVolume).c_str(), panel.Text(PanelControl::ebMaxVolume).c_str());
         else
             std::printf("  volume left as it was: the file has none\n");
         for (const std::string& note : fit.notes)

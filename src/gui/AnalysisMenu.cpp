@@ -83,7 +83,7 @@ void AnalysisMenu::FitToData()
         const WaitCursor wait;
         PanelControls& panel = window_.Panel();
         DailyHistory real = ReadHistoryCsv(file->toLocal8Bit().toStdString(), panel.Formats());
-        const FittedPanel fit = FitHistory(real, StrToInt(panel.Text("ebTicksPerDay")));
+        const FittedPanel fit = FitHistory(real, StrToInt(panel.Text(PanelControl::ebTicksPerDay)));
         ApplyFit(fit, panel);
         real.source = QFileInfo(*file).fileName().toStdString();
         real_ = std::move(real);
@@ -104,7 +104,7 @@ void AnalysisMenu::ShowStatistics()
     const GenerationRun& run = window_.Run();
     const TTimeSeriesSet& shown = run.WorkingSet.SeriesCount() > 0 ? run.WorkingSet : run.GeneratedSet;
     if (shown.SeriesCount() > 0 && shown.Length() > 0)
-        histories.push_back(HistoryFromBars(shown, window_.Panel().Text("ebSecurityName")));
+        histories.push_back(HistoryFromBars(shown, window_.Panel().Text(PanelControl::ebSecurityName)));
     if (real_)
         histories.push_back(*real_);
     if (histories.empty()) {

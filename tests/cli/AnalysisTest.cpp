@@ -14,7 +14,7 @@ const Args Real = {"--start", "2021-03-01", "--price", "100", "--days", "400", "
 TEST_F(Analysis, FitWritesASettingsFileThatGenerationUses)
 {
     folder.Ok(Real);
-    WriteBytes(folder / "fitted.ini", "old\n");
+    WriteFileBytes(folder / "fitted.ini", "old\n");
     const RunResult fit = folder.Ok({"--ticks-per-day", "100", "fit", "real.csv", "-o", "fitted.ini"});
     EXPECT_TRUE(Contains(fit.out, "--start 2021-03-01 (not kept in a settings file), 400 days, weekends dropped"));
     const std::string ini = folder.Read("fitted.ini");
@@ -35,8 +35,8 @@ TEST_F(Analysis, FitWritesASettingsFileThatGenerationUses)
 
 TEST_F(Analysis, AFileThatCannotBeUsedIsRefusedAndLeavesTheSettingsFileAlone)
 {
-    WriteBytes(folder / "real.csv", "Date,Open,High,Low,Close\n2024-01-01,1,1,1,1\n");
-    WriteBytes(folder / "fitted.ini", "old\n");
+    WriteFileBytes(folder / "real.csv", "Date,Open,High,Low,Close\n2024-01-01,1,1,1,1\n");
+    WriteFileBytes(folder / "fitted.ini", "old\n");
     for (const Args& args : {Args{"fit", "real.csv", "-o", "fitted.ini"}, Args{"stats", "real.csv"}}) {
         const RunResult result = folder.Run(args);
         EXPECT_EQ(result.status, 1);
