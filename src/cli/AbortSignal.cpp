@@ -27,6 +27,8 @@ void InstallAbortSignal()
 {
     std::signal(SIGINT, OnInterrupt);
     std::signal(SIGTERM, OnInterrupt);
+    // A closed standard output is an ordinary write error, reported as such.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 bool Interrupted() { return caughtSignal.load(std::memory_order_relaxed) != 0; }

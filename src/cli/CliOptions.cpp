@@ -1,10 +1,11 @@
 #include "cli/CliOptions.h"
 
-#include "cli/DatePattern.h"
+#include "platform/DateFormat.h"
 #include "export/ExportError.h"
 #include "settings/Settings.h"
 
 #include <cctype>
+#include <charconv>
 #include <limits>
 
 namespace tickforge::cli {
@@ -72,6 +73,38 @@ std::string NamedLetters()
     }
     return text;
 }
+
+
+// A whole number from low to high; a text that is no number says so.
+CLI::Validator WholeNumberIn(long long low, long long high)
+{
+    return CLI::Validator(
+        [low, high](std::string& text) -> std::string {
+            long long value = 0;
+            const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+            if (text.empty() || end != text.data() + text.size() || error == std::errc::invalid_argument)
+                return "'" + text + "' is not a whole number";
+            if (error != std::errc() || value < low || value > high)
+                return "Value " + text + " not in range " + std::to_string(low) + " to " + std::to_string(high);
+            return {};
+        },
+        "");
+}
+
+// A value that must say something: an empty one is a slip, not a request for a default.
+const CLI::Validator NotEmpty([](std::string& text) -> std::string { return text.empty() ? "the value is empty" : ""; },
+                              "");
+
+// The security name becomes part of file names and of every line: it may not reach
+// outside the chosen folder or break a line.
+const CLI::Validator SecurityNameCheck(
+    [](std::string& text) -> std::string {
+        for (const char c : text)
+            if (c == '/' || static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+                return "'" + text + "' holds a path separator or a control character";
+        return {};
+    },
+    "");
 
 const CLI::Validator DatePatternCheck(
     [](std::string& text) -> std::string { return CheckDatePattern(text); }, "");
@@ -150,14 +183,16 @@ void DeclareOptions(CLI::App& app, CliOptions& o)
     AddText(app, "--shock-magnitude", o.shockMagnitude, "M", "Magnitude : largest shock multiplier (default: " + FirstStartText(PanelControl::ebShockMag) + ")");
     AddText(app, "--min-volume", o.minVolume, "V", "Volume Min : offset of the volume model (default: " + FirstStartText(PanelControl::ebMinVolume) + ")");
     AddText(app, "--max-volume", o.maxVolume, "V", "Volume Max : scale of the volume model (default: " + FirstStartText(PanelControl::ebMaxVolume) + ")");
-    AddText(app, "--name", o.name, "TEXT", "Name : security name, used for the ticker and the file name (default: " + FirstStartText(PanelControl::ebSecurityName) + ")");
+    AddText(app, "--name", o.name, "TEXT", "Name : security name, used for the ticker and the file name (default: " + FirstStartText(PanelControl::ebSecurityName) + ")")
+        ->check(SecurityNameCheck);
 
     auto* dirty = AddText(app, "--dirty", o.dirty, "PCT",
                           "Ticks Dirty Data \"Active\" with Bad Ticks (%) PCT and writes the spoiled working copy "
                           "instead of the clean bars (default: off, " + FirstStartText(PanelControl::ebDirtydata) + ")");
     AddText(app, "--dirty-labels", o.dirtyLabels, "PATH",
             "With --dirty: also write a CSV with one line per corruption applied (kinds 1 to 6): member, bar (from 0), date, kind, field, value before, value after (default: none)")
-        ->needs(dirty);
+        ->needs(dirty)
+        ->check(NotEmpty);
 
     app.add_option("--columns", o.columns,
                    "Columns to write, any of " + NamedLetters() + "; the file keeps that fixed order (default: " +
@@ -174,7 +209,7 @@ void DeclareOptions(CLI::App& app, CliOptions& o)
     AddFlag(app, "--tab", o.tab, "Tab delimiter (default: comma)");
     app.add_option("--precision", o.precision, "Significant digits of prices, 1 to 9 (default: " + std::to_string(ExportFormat{}.Precision) + ")")
         ->type_name("P")
-        ->check(CLI::Validator(CLI::Range(1, 9)).description(""));
+        ->check(WholeNumberIn(1, 9));
     AddText(app, "--date-format", o.dateFormat, "PATTERN",
             "Date pattern of d, dd, M, MM, yy, yyyy and separators (default: the user's short date, d/MM/yyyy "
             "in the C locale)")
@@ -183,19 +218,22 @@ void DeclareOptions(CLI::App& app, CliOptions& o)
                    "Histories in the batch; member k > 1 is a fresh generation, as in the desktop program's batch "
                    "(default: 1)")
         ->type_name("K")
-        ->check(CLI::Validator(CLI::Range(1, std::numeric_limits<int>::max())).description(""));
+        ->check(WholeNumberIn(1, std::numeric_limits<int>::max()));
     AddFlag(app, "--multiple-files", o.multipleFiles,
             "One file per member, named base + k + extension (default: one file for the whole batch)");
     AddText(app, "-o,--output", o.output, "PATH",
-            "Output file; - writes to standard output (default: the security name + .csv)");
+            "Output file; - writes to standard output (default: the security name + .csv)")
+        ->check(NotEmpty);
 
     app.add_option("--rng-seed", o.rngSeed,
                    "Seed member k's synthesis with N + k - 1 instead of the clock, for the same bytes on every run "
                    "(default: the clock, reported on standard error)")
-        ->type_name("N");
+        ->type_name("N")
+        ->check(NotEmpty);
     AddText(app, "--ticks-out", o.ticksOut, "PATH",
             "Also write every member's tick path: ISO 8601 date and time with milliseconds, then the price; "
-            "batches name these files as the bar files (default: none)");
+            "batches name these files as the bar files (default: none)")
+        ->check(NotEmpty);
     AddFlag(app, "-q,--quiet", o.quiet, "No seed report and no progress bar on standard error");
 }
 

@@ -9,22 +9,28 @@
 #include "cli/ExportChoices.h"
 #include "cli/OutputPaths.h"
 #include "cli/SeedPlan.h"
-#include "cli/StagedFile.h"
-#include "cli/StdoutRelay.h"
 #include "cli/TerminalProgress.h"
 #include "cli/TickFileWriter.h"
-#include "cli/UserLocale.h"
 #include "export/ExportHistories.h"
 #include "generation/GenerationRun.h"
 #include "generation/PanelRecord.h"
+#include "platform/Error.h"
+#include "platform/NumericText.h"
+#include "platform/ProfileFile.h"
+#include "platform/StagedFile.h"
+#include "platform/UserLocale.h"
 #include "settings/Settings.h"
 #include "synthesis/MakeHistory.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 #include <unistd.h>
 
 namespace tickforge::cli {
@@ -58,10 +64,47 @@ std::string SettingsPath(const CliOptions& options)
     return path.find('/') == std::string::npos ? "./" + path : path;
 }
 
+// A text the settings file gave a control, no option changed and no other field holds:
+// its key and value.
+struct SettingsText {
+    std::string key;
+    std::string value;
+};
+
+// The name and the hidden tick size field are texts, never numbers.
+bool IsNeverConverted(PanelControl control)
+{
+    return control == PanelControl::ebSecurityName || control == PanelControl::ebTickSize;
+}
+
+std::vector<SettingsText> TextsFromSettings(const ProfileFile& file, const PanelRecord& panel)
+{
+    std::vector<SettingsText> texts;
+    for (const SettingKey& setting : SettingsKeys) {
+        if (setting.kind != SettingKind::Text)
+            continue;
+        const std::string key(setting.key);
+        const std::string missing(1, '\0');  // no stored value holds a NUL
+        const std::string stored = file.ReadText(SettingsSection, key, missing);
+        if (stored == missing || panel.Text(setting.control) != stored)
+            continue;
+        // A text that another number field holds as well names neither.
+        bool shared = false;
+        for (const SettingKey& other : SettingsKeys)
+            shared = shared || (other.kind == SettingKind::Text && other.control != setting.control &&
+                                !IsNeverConverted(other.control) && panel.Text(other.control) == stored);
+        if (!shared)
+            texts.push_back({key, stored});
+    }
+    return texts;
+}
+
 class CliCommand {
 public:
-    CliCommand(const CliOptions& options, PanelRecord& panel, const LocaleFormats& formats)
+    CliCommand(const CliOptions& options, PanelRecord& panel, const LocaleFormats& formats,
+               std::vector<SettingsText> settingsTexts)
         : options_(options),
+          settingsTexts_(std::move(settingsTexts)),
           panel_(panel),
           formats_(formats),
           format_(MakeExportFormat(options)),
@@ -70,7 +113,8 @@ public:
           progress_(stderr, !options.quiet.Given() && ::isatty(STDERR_FILENO) == 1),
           ui_(panel, progress_, stderr),
           run_(ui_, formats),
-          seeds_(options.rngSeed)
+          seeds_(options.rngSeed),
+          ticksInOneFile_(batch_ && !format_.MultipleFiles)
     {
         run_.RecordCorruptions = options.dirtyLabels.Given();
         if (options.ticksOut.Given()) {
@@ -97,35 +141,56 @@ public:
         job.Generate = [this] { return Generate(); };
         job.NoHistory = WhenNoHistory::Stop;
         job.Formats = formats_;
-        std::unique_ptr<StdoutRelay> relay;
-        job.MemberWritten = [&](const ExportMember& member) { MemberWritten(member, relay.get()); };
+        job.MemberWritten = [this](const ExportMember& member) { MemberWritten(member); };
 
-        const ExportResult result = GenerateAndExport(job, [&] {
-            std::string path = BarOutputPath(options_, SecurityName());
-            if (path == "-") {
-                relay = std::make_unique<StdoutRelay>();
-                path = relay->Path();
-            }
-            return std::optional<ExportChoice>(ExportChoice{format_, path});
-        });
+        const ExportResult result = GenerateAndExport(
+            job, [&] { return std::optional<ExportChoice>(ExportChoice{format_, BarOutputPath(options_, SecurityName())}); });
+        int status = ExitFailure;
         switch (result.Stop) {
         case ExportResult::Finished:
-            if (labels_)
-                labels_->Close();
-            return ExitSuccess;
+            status = ExitSuccess;
+            break;
         case ExportResult::Cancelled:  // the options always choose
             break;
         case ExportResult::NothingToExport:
             return ReportFirstGeneration(result.Generation);
         case ExportResult::GenerationStopped:
-            return ReportStop(result);
+            status = ReportStop(result);
+            break;
         case ExportResult::WriteFailed:
-            return ReportWriteFailure(result, relay.get());
+            status = ReportWriteFailure(result);
+            break;
         }
-        return ExitFailure;
+        // The members written keep their ticks and labels, whatever ended the batch.
+        try {
+            PublishMemberFiles();
+        } catch (const std::exception& error) {
+            if (status == ExitSuccess) {
+                Say(error.what());
+                status = ExitFailure;
+            }
+        }
+        if (status == ExitSuccess && Interrupted()) {
+            // The signal came while the last member was being written: it is kept, and
+            // the interruption is still reported.
+            Say("interrupted: " + WrittenText(result.Written));
+            return InterruptedExitStatus();
+        }
+        return status;
     }
 
 private:
+    // A conversion message about a text from the settings file names the file's key, as
+    // the text may be nowhere on the command line.
+    std::string Described(const std::string& message) const
+    {
+        for (const SettingsText& text : settingsTexts_)
+            if (message == FormatMessage(messages::NotAnInteger, text.value) ||
+                message == FormatMessage(messages::NotAReal, text.value))
+                return text.key + ": " + message;
+        return message;
+    }
+
     std::string SecurityName() const { return panel_.Text(PanelControl::ebSecurityName); }
     int Members() const { return batch_ ? count_ : 1; }
 
@@ -156,28 +221,50 @@ private:
     // can still prevent: it is staged, and takes effect once the member is written.
     void WriteTicks(const TickPathView& ticks)
     {
-        const ExportMember member = TickMember(generated_);
-        WriteTickFile(ticks_.Begin(member.Path, member.Append), ticks, format_, formats_);
+        if (!ticks_)
+            ticks_ = std::make_unique<StagedFile>(TickMember(generated_).Path);
+        tickforge::cli::WriteTicks(*ticks_, ticks, format_, formats_);
+        // A tick file that has no room fails the member before its bars replace a file.
+        ticks_->Flush();
     }
 
-    void MemberWritten(const ExportMember& member, StdoutRelay* relay)
+    void MemberWritten(const ExportMember& member)
     {
-        if (relay != nullptr)
-            relay->Forward();
         if (labels_)
             labels_->WriteMember(member.Number, run_.GeneratedSet, run_.Corruptions);
-        ticks_.Commit();
+        if (ticks_) {
+            ticks_->Checkpoint();
+            if (!ticksInOneFile_) {
+                ticks_->Commit();
+                ticks_.reset();
+            }
+        }
+    }
+
+    // Ticks and labels of the members written; a member not written leaves none.
+    void PublishMemberFiles()
+    {
+        if (ticks_)
+            ticks_->Commit();
+        ticks_.reset();
+        if (labels_)
+            labels_->Close();
+    }
+
+    std::string WrittenText(int written) const
+    {
+        return std::to_string(written) + " of " + std::to_string(Members()) + " written";
     }
 
     // The run before the export made nothing to write; the checks have said why.
-    static int ReportFirstGeneration(const GenerationOutcome& outcome)
+    int ReportFirstGeneration(const GenerationOutcome& outcome) const
     {
         switch (outcome.kind) {
         case GenerationOutcome::Aborted:
             Say("interrupted: nothing written");
             return InterruptedExitStatus();
         case GenerationOutcome::Failed:
-            Say(outcome.Error);
+            Say(Described(outcome.Error));
             return ExitFailure;
         case GenerationOutcome::ChecksFailed:
         case GenerationOutcome::Generated:
@@ -190,7 +277,7 @@ private:
     int ReportStop(const ExportResult& result) const
     {
         const std::string member = std::to_string(result.Written + 1);
-        const std::string writtenText = std::to_string(result.Written) + " of " + std::to_string(Members()) + " written";
+        const std::string writtenText = WrittenText(result.Written);
         switch (result.Generation.kind) {
         case GenerationOutcome::Aborted:
             Say("interrupted at member " + member + ": " + writtenText);
@@ -199,7 +286,7 @@ private:
             Say("member " + member + " failed the panel's checks: " + writtenText);
             return ExitFailure;
         case GenerationOutcome::Failed:
-            Say("member " + member + ": " + result.Generation.Error + " (" + writtenText + ")");
+            Say("member " + member + ": " + Described(result.Generation.Error) + " (" + writtenText + ")");
             return ExitFailure;
         case GenerationOutcome::Generated:
             break;
@@ -208,10 +295,15 @@ private:
     }
 
     // A file that could not be written, with the cause.
-    static int ReportWriteFailure(const ExportResult& result, const StdoutRelay* relay)
+    static int ReportWriteFailure(const ExportResult& result)
     {
-        const bool toStdout = relay != nullptr && result.Path == relay->Path();
-        std::string message = FileErrorMessage(toStdout ? "- (standard output)" : result.Path);
+        // A closed standard output (a reader such as head that has seen enough) is said in
+        // one plain line.
+        if (result.Path == "-" && !result.Cause.empty()) {
+            Say(result.Cause);
+            return ExitFailure;
+        }
+        std::string message = FileErrorMessage(result.Path);
         if (!result.Cause.empty())
             message += " (" + result.Cause + ")";
         Say(message);
@@ -219,6 +311,7 @@ private:
     }
 
     const CliOptions& options_;
+    std::vector<SettingsText> settingsTexts_;
     PanelRecord& panel_;
     LocaleFormats formats_;
     ExportFormat format_;
@@ -228,8 +321,9 @@ private:
     CliGenerationUi ui_;
     GenerationRun run_;
     SeedPlan seeds_;
+    bool ticksInOneFile_;
     ExportPath ticksPath_;
-    StagedFile ticks_;
+    std::unique_ptr<StagedFile> ticks_;
     std::unique_ptr<DirtyLabelsFile> labels_;
     int generated_ = 0;  // generation runs started, the member in hand
 };
@@ -260,9 +354,16 @@ int RunCli(int argc, char** argv)
     // The panel of the desktop program's main window after its creation.
     PanelRecord panel = PanelRecord::AtCreation(formats);
     std::vector<std::string> notes;
+    std::vector<SettingsText> settingsTexts;
     try {
-        RestoreSettings(panel, SettingsPath(options));
+        const ProfileFile settings(SettingsPath(options));
+        // A settings file named but not read would silently give a first start's panel.
+        if (options.settings.Given() && settings.State() != FileState::Readable)
+            throw Error("Cannot read settings file " + options.settings.value + ": " +
+                        (settings.ReadFailure().empty() ? std::strerror(ENOENT) : settings.ReadFailure()));
+        RestoreSettings(panel, settings);
         ApplyPanelOptions(options, panel, notes);
+        settingsTexts = TextsFromSettings(settings, panel);
         CheckOutputsDiffer(options, BarOutputPath(options, panel.Text(PanelControl::ebSecurityName)));
     } catch (const CLI::ParseError& error) {
         return UsageExit(app, error);
@@ -277,7 +378,7 @@ int RunCli(int argc, char** argv)
 
     InstallAbortSignal();
     try {
-        CliCommand command(options, panel, formats);
+        CliCommand command(options, panel, formats, std::move(settingsTexts));
         return command.Execute();
     } catch (const std::exception& error) {
         // Anything outside the generation runs and the export, such as an extra output

@@ -14,7 +14,7 @@ void DirtyLabelsFile::WriteMember(int member, const TTimeSeriesSet& bars, const 
 {
     std::string line;
     if (!file_) {
-        file_ = std::make_unique<OutputFile>(path_, false);
+        file_ = std::make_unique<StagedFile>(path_);
         for (const char* heading : DirtyLabelHeadings)
             AppendField(line, heading, format_);
         file_->WriteLine(line);
@@ -32,12 +32,14 @@ void DirtyLabelsFile::WriteMember(int member, const TTimeSeriesSet& bars, const 
         AppendField(line, ValueText(column, c.After, format_.Precision, formats_.decimalSeparator), format_);
         file_->WriteLine(line);
     }
+    file_->Checkpoint();
 }
 
 void DirtyLabelsFile::Close()
 {
     if (file_)
-        file_->Close();
+        file_->Commit();
+    file_.reset();
 }
 
 }  // namespace tickforge::cli

@@ -4,9 +4,9 @@
 // file writes them, so a label's before and after texts are the clean and the dirty
 // file's texts of that field.
 
-#include "cli/OutputFile.h"
 #include "export/ExportFormat.h"
 #include "platform/LocaleFormats.h"
+#include "platform/StagedFile.h"
 #include "series/TimeSeries.h"
 #include "synthesis/CorruptHistory.h"
 
@@ -24,13 +24,14 @@ public:
     // Lines for member, bar indices counted from 0 within the member's history; the
     // date is that of the bar's close, as in the bar file.
     void WriteMember(int member, const TTimeSeriesSet& bars, const std::vector<Corruption>& corruptions);
+    // Puts the lines of the members written in place.
     void Close();
 
 private:
     std::string path_;
     ExportFormat format_;
     LocaleFormats formats_;
-    std::unique_ptr<OutputFile> file_;
+    std::unique_ptr<StagedFile> file_;
 };
 
 // The heading texts of the label file's columns.

@@ -97,6 +97,13 @@ void CheckOutputsDiffer(const CliOptions& options, const std::string& barPath)
         outputs.push_back({"--ticks-out", options.ticksOut.value, families});
     if (options.dirtyLabels.Given())
         outputs.push_back({"--dirty-labels", options.dirtyLabels.value, false});
+    // The settings file is read, never written: an output in its place would destroy it.
+    if (options.settings.Given()) {
+        const Output settings{"--settings", options.settings.value, false};
+        for (const Output& output : outputs)
+            if (Collide(settings, output, options.count))
+                throw CLI::ValidationError(output.option, "'" + output.path + "' is the settings file named by --settings");
+    }
     for (std::size_t later = 1; later < outputs.size(); ++later)
         for (std::size_t earlier = 0; earlier < later; ++earlier)
             if (Collide(outputs[earlier], outputs[later], options.count))

@@ -16,7 +16,7 @@ std::string BarOutputPath(const CliOptions& options, const std::string& security
 // existing file's links) resolved, so "./x.csv" and "x.csv" are one file; with
 // --multiple-files the bar and tick files are the members base + k + extension,
 // k = 1 .. --count. Standard output ("-") is checked with the options, and a device
-// such as /dev/null may take several outputs.
+// such as /dev/null may take several outputs. No output may name the --settings file.
 void CheckOutputsDiffer(const CliOptions& options, const std::string& barPath);
 
 }  // namespace tickforge::cli

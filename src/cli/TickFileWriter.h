@@ -5,18 +5,14 @@
 
 #include "export/ExportFormat.h"
 #include "platform/LocaleFormats.h"
+#include "platform/StagedFile.h"
 #include "synthesis/MakeHistory.h"
 
 #include <string>
 
 namespace tickforge::cli {
 
-// "2024-01-02T06:00:00.000": the date of the whole-day part and the time of day of the
-// fraction, rounded to the millisecond and kept within its day.
-std::string IsoDateTimeText(double time);
-
-// Creates or replaces the file at path.
-void WriteTickFile(const std::string& path, const TickPathView& ticks, const ExportFormat& format,
-                   const LocaleFormats& formats);
+// Adds the lines of ticks to file.
+void WriteTicks(StagedFile& file, const TickPathView& ticks, const ExportFormat& format, const LocaleFormats& formats);
 
 }  // namespace tickforge::cli

@@ -3,6 +3,7 @@
 #include "export/HistoryWriter.h"
 
 #include <exception>
+#include <memory>
 #include <utility>
 
 namespace tickforge {
@@ -71,33 +72,66 @@ ExportResult ExportHistories(const ExportFormat& format, const std::string& chos
     const ExportPath path = SplitExportPath(chosenPath);
     const std::int32_t members = job.Batch ? job.Count : 1;
     ExportResult result;
+    // The file being written. A single-file batch keeps it from member to member and
+    // publishes the members written when the batch ends or stops, whatever stops it.
+    std::unique_ptr<StagedFile> file;
+    const auto publish = [&] {
+        if (file)
+            file->Commit();
+        file.reset();
+    };
+    // Ends the export: what was written is published; a failure to publish is the
+    // export's failure unless an earlier one stopped it.
+    const auto finish = [&]() -> ExportResult {
+        try {
+            publish();
+        } catch (const std::exception& failure) {
+            if (result.Stop != ExportResult::WriteFailed) {
+                result.Stop = ExportResult::WriteFailed;
+                result.Cause = failure.what();
+            }
+        }
+        return result;
+    };
     for (std::int32_t k = 1; k <= members; ++k) {
         if (k > 1) {
             result.Generation = job.Generate();
             if (EndsExport(result.Generation, job.NoHistory)) {
                 result.Stop = ExportResult::GenerationStopped;
-                return result;
+                return finish();
             }
         }
         ExportMember member;
         try {
             member = FormExportMember(format, path, k, job.Batch, job.SecurityName());
             result.Path = member.Path;
-            WriteHistoryFile(member.Path, member.Append, *job.Bars, format, member.TickerText, member.WriteHeadings,
-                             job.Formats);
+            if (!member.Append)
+                publish();
+            if (!file)
+                file = std::make_unique<StagedFile>(member.Path);
+            WriteHistory(*file, *job.Bars, format, member.TickerText, member.WriteHeadings, job.Formats);
+            file->Checkpoint();
+            if (!job.Batch || format.MultipleFiles)
+                publish();
         } catch (const std::exception& failure) {
             result.Stop = ExportResult::WriteFailed;
             result.Cause = failure.what();
-            return result;
+            return finish();
         } catch (...) {
             result.Stop = ExportResult::WriteFailed;
-            return result;
+            return finish();
         }
         result.Written = k;
-        if (job.MemberWritten)
-            job.MemberWritten(member);
+        if (job.MemberWritten) {
+            try {
+                job.MemberWritten(member);
+            } catch (...) {
+                finish();
+                throw;
+            }
+        }
     }
-    return result;
+    return finish();
 }
 
 ExportResult GenerateAndExport(const ExportJob& job, const std::function<std::optional<ExportChoice>()>& choose)

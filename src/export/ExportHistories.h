@@ -79,6 +79,11 @@ struct ExportResult {
 // of 0 or less writes nothing). Before each member after the first, job.Generate
 // refills the bars. The first failure of the writer, or a generation that stops the
 // batch, ends it; the remaining members are neither generated nor written.
+//
+// Every file changes only once its members are complete: a plain export or a member of
+// several files is put in place when it is written, a single-file batch holds the
+// members written so far when it ends or stops, for whatever reason. A failure before
+// the first member leaves the old file untouched.
 ExportResult ExportHistories(const ExportFormat& format, const std::string& chosenPath, const ExportJob& job);
 
 // The format and path of an export, or nothing when the user gives up.

@@ -5,6 +5,7 @@
 
 #include "export/ExportFormat.h"
 #include "platform/LocaleFormats.h"
+#include "platform/StagedFile.h"
 #include "series/TimeSeries.h"
 
 #include <cstdint>
@@ -25,8 +26,13 @@ std::string ValueText(const ExportColumnInfo& column, double value, std::int32_t
 // creates or empties the file; append true adds to the end of an existing file, and a
 // missing file is an error. Prices use the format's precision and the locale's
 // decimal separator; the date is the close time's day in the locale's short date
-// pattern. Failures raise tickforge::Error; the file is closed first.
+// pattern. The file changes only once every line is written; a failure raises
+// tickforge::Error and leaves it as it was.
 void WriteHistoryFile(const std::string& path, bool append, const TTimeSeriesSet& bars, const ExportFormat& format,
                       const std::string& tickerText, bool writeHeadings, const LocaleFormats& formats = {});
+
+// The same lines, added to a staged file that the caller checkpoints and commits.
+void WriteHistory(StagedFile& file, const TTimeSeriesSet& bars, const ExportFormat& format,
+                  const std::string& tickerText, bool writeHeadings, const LocaleFormats& formats = {});
 
 }  // namespace tickforge

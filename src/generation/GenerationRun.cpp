@@ -1,6 +1,7 @@
 #include "generation/GenerationRun.h"
 
 #include "platform/CheckedMath.h"
+#include "platform/DateTime.h"
 #include "platform/Error.h"
 #include "platform/NumericText.h"
 #include "platform/Random.h"
@@ -75,6 +76,13 @@ GenerationOutcome GenerationRun::Generate(const PanelValues& panel)
         start = start + RandomInt(static_cast<std::int64_t>(length) - days);
     }
 
+    // Dates are written with four-digit years: a history may not leave them.
+    const double lastDay = WholeDays(start) + static_cast<double>(days) - 1.0;
+    if (lastDay < FirstDay || lastDay > LastDay) {
+        ui_.ShowMessage(messages::OutsideCalendar, messages::ErrorTitle);
+        generationFailed = true;
+    }
+
     const double magnitude = panel.cbActiveShock ? asReal(panel.ebShockMag) : 1.0;
     if (panel.cbActiveShock && magnitude < 1.0) {
         ui_.ShowMessage(messages::MinimumShockMagnitude, messages::ErrorTitle);
@@ -147,7 +155,16 @@ GenerationOutcome GenerationRun::Generate(const PanelValues& panel)
     request.TickVolatility = volatility;
     request.SkipWeekends = !panel.cbWeekends;
 
-    const bool finished = Synthesize(request, ui_.Progress(), GeneratedSet);
+    bool finished = false;
+    try {
+        finished = Synthesize(request, ui_.Progress(), GeneratedSet);
+    } catch (...) {
+        // A history that failed is no history: "Apply" and the export generate anew, as
+        // they do before the first "GO", instead of using what synthesis left behind.
+        GeneratedSet.SetSeriesCount(0);
+        WorkingSet.SetSeriesCount(0);
+        throw;
+    }
     RefreshWorkingSet(panel);
     ui_.ShowBars(GeneratedSet, true);
     return {finished ? GenerationOutcome::Generated : GenerationOutcome::Aborted};

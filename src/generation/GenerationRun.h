@@ -23,6 +23,7 @@ inline constexpr const char* MinimumShockMagnitude = "Minimum Shock Magnitude is
 inline constexpr const char* MinimumPriceAboveSeed = "Minimum Price larger than Seed";
 inline constexpr const char* MaximumPriceBelowSeed = "Maximum Price less than Seed";
 inline constexpr const char* SeedRangeInverted = "Minimum Seed larger than Maximum Seed";
+inline constexpr const char* OutsideCalendar = "The last day falls outside the years 1 to 9999";
 inline constexpr const char* IdleActivity = "Idle";
 inline constexpr const char* SynthName = "Synth";
 }  // namespace messages
@@ -34,7 +35,8 @@ public:
     // "GO": reads and checks the panel, synthesises into GeneratedSet, refreshes
     // WorkingSet and shows GeneratedSet. A failed check shows its boxes and changes
     // nothing. An error (conversion, synthesis) ends the run after the clean-up has
-    // restored the idle state; the outcome carries its message for the caller's error box.
+    // restored the idle state; the outcome carries its message for the caller's error box. A
+    // synthesis that fails leaves both sets without series, as before the first run.
     GenerationOutcome btnGenerateClick();
 
     // "Apply": generates first when nothing exists yet, then redraws a fresh corruption

@@ -53,8 +53,7 @@ QCPRange Blend(const QCPRange& from, const QCPRange& to, double t)
 
 double HistoryChart::AxisKeyOfDate(DateTimeValue date)
 {
-    // 25569 days lie between 30 December 1899 and 1 January 1970.
-    return (date - 25569.0) * 86400.0;
+    return (date - UnixEpochDay) * 86400.0;
 }
 
 HistoryChart::HistoryChart(QWidget* parent) : QCustomPlot(parent)

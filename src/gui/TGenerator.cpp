@@ -6,13 +6,13 @@
 #include "ButtonIcons.h"
 #include "HistoryChart.h"
 #include "InputBlock.h"
-#include "QtLocaleFormats.h"
 #include "ScreenPlacement.h"
 #include "TProgress.h"
 #include "UserAlerts.h"
 #include "WidgetPanel.h"
 #include "generation/PanelRules.h"
 #include "platform/NumericText.h"
+#include "platform/UserLocale.h"
 #include "settings/Settings.h"
 
 #include <QApplication>
@@ -44,7 +44,7 @@ TGenerator::TGenerator(QWidget* parent, std::string settingsFile)
     : QWidget(parent), ui_(std::make_unique<Ui::TGenerator>()), settingsFile_(std::move(settingsFile))
 {
     ui_->setupUi(this);
-    const LocaleFormats formats = LocaleFormatsOf(QLocale::system());
+    const LocaleFormats formats = UserLocaleFormats();
     ConfigureDatePicker(*ui_->StartDate, formats);
     ConfigureDatePicker(*ui_->EndDate, formats);
     panel_ = std::make_unique<WidgetPanel>(*this, formats);
@@ -109,6 +109,8 @@ void TGenerator::FormDestroy()
 
 void TGenerator::ConfigureDatePicker(QDateTimeEdit& picker, const LocaleFormats& formats)
 {
+    // The years a history may span, for both front ends.
+    picker.setDateRange(QDate(FirstYear, 1, 1), QDate(LastYear, 12, 31));
     // The user's short date, the same pattern that exported files use.
     picker.setDisplayFormat(QString::fromStdString(formats.shortDatePattern));
     picker.setCalendarPopup(true);

@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QDateTimeEdit>
+#include <QStringDecoder>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -17,8 +18,6 @@
 namespace tickforge {
 
 namespace {
-
-const QDate DayZero(1899, 12, 30);
 
 template <typename T>
 T& As(QWidget& widget, std::string_view control)
@@ -32,13 +31,11 @@ T& As(QWidget& widget, std::string_view control)
 
 QDate DateOfDays(DateTimeValue value)
 {
-    return DayZero.addDays(static_cast<qint64>(WholeDays(value)));
+    const CivilDate date = DecodeDate(value);
+    return {date.year, date.month, date.day};
 }
 
-DateTimeValue DaysOfDate(QDate date)
-{
-    return static_cast<DateTimeValue>(DayZero.daysTo(date));
-}
+DateTimeValue DaysOfDate(QDate date) { return EncodeDate({date.year(), date.month(), date.day()}); }
 
 WidgetPanel::WidgetPanel(QWidget& root, LocaleFormats formats) : formats_(std::move(formats))
 {
@@ -77,15 +74,30 @@ QLineEdit& WidgetPanel::Edit(std::string_view control) const { return As<QLineEd
 QAbstractButton& WidgetPanel::Button(std::string_view control) const { return As<QAbstractButton>(Widget(control), control); }
 QDateTimeEdit& WidgetPanel::Picker(std::string_view control) const { return As<QDateTimeEdit>(Widget(control), control); }
 
+QString DecodedText(const std::string& bytes)
+{
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (utf8.hasError())
+        text = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    return text;
+}
+
 std::string WidgetPanel::Text(std::string_view control) const
 {
-    return Edit(control).text().toStdString();
+    const QLineEdit& edit = Edit(control);
+    // A text nobody edited goes back as the bytes it came from, whatever they were.
+    const auto original = originals_.constFind(&edit);
+    if (original != originals_.constEnd() && DecodedText(*original) == edit.text())
+        return *original;
+    return edit.text().toStdString();
 }
 
 void WidgetPanel::SetText(std::string_view control, const std::string& text)
 {
     QLineEdit& edit = Edit(control);
-    const QString newText = QString::fromStdString(text);
+    originals_.insert(&edit, text);
+    const QString newText = DecodedText(text);
     if (edit.text() != newText)
         edit.setText(newText);  // textChanged runs the field's rule, nested if need be
 }

@@ -10,6 +10,8 @@
 #include <QHash>
 #include <QString>
 
+#include <string>
+
 class QAbstractButton;
 class QDateTimeEdit;
 class QLineEdit;
@@ -50,8 +52,14 @@ private:
 
     QHash<QString, QWidget*> widgets_;
     QHash<const QDateTimeEdit*, DateTimeValue> dates_;
+    QHash<const QLineEdit*, std::string> originals_;  // the bytes each text was set from
     LocaleFormats formats_;
 };
+
+// Bytes of a panel text as the fields show them: valid UTF-8 as UTF-8, anything else
+// (such as a Latin-1 file of old) as Latin-1. Texts are written back as UTF-8 unless
+// they are still what such bytes gave.
+QString DecodedText(const std::string& bytes);
 
 // Days since 30 December 1899 and calendar dates.
 QDate DateOfDays(DateTimeValue value);

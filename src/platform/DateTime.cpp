@@ -10,8 +10,6 @@ namespace {
 
 using namespace std::chrono;
 
-constexpr sys_days Epoch = sys_days{year{1899} / December / 30};
-
 }  // namespace
 
 DateTimeValue EncodeDate(const CivilDate& date)
@@ -43,10 +41,8 @@ TimeOfDay DecodeTime(DateTimeValue t)
 
 Weekday DayOfWeek(DateTimeValue t)
 {
-    // Day 0, 30 December 1899, was a Saturday.
-    const long long d = static_cast<long long>(t);
-    const int fromMonday = static_cast<int>(((d + 5) % 7 + 7) % 7);  // 0 = Monday
-    return static_cast<Weekday>(fromMonday + 1);
+    const weekday day{Epoch + days{static_cast<long long>(t)}};
+    return static_cast<Weekday>(day.iso_encoding());
 }
 
 DateTimeValue NowLocal()
@@ -58,7 +54,7 @@ DateTimeValue NowLocal()
     const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
     const double date = EncodeDate({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday});
     const double time = (local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + static_cast<double>(ms) / 1000.0) / 86400.0;
-    return date + time;
+    return date < 0.0 ? date - time : date + time;
 }
 
 }  // namespace tickforge

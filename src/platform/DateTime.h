@@ -1,10 +1,27 @@
 #pragma once
-// Date-time values: days since 30 December 1899 as a double; the fraction is the
-// time of day.
+// Date-time values: days since 30 December 1899 as a double; the whole part is the
+// date, the fraction's size is the time of day (before day zero the fraction counts
+// backwards: -1.25 is 29 December 1899, 06:00).
+
+#include <chrono>
 
 namespace tickforge {
 
 using DateTimeValue = double;
+
+// Day zero of every date-time value.
+inline constexpr std::chrono::sys_days Epoch{std::chrono::year{1899} / std::chrono::December / 30};
+// Day number of 1 January 1970, where the system clock and Qt's chart axis start.
+inline constexpr double UnixEpochDay = static_cast<double>((std::chrono::sys_days{std::chrono::year{1970} / 1 / 1} - Epoch).count());
+
+// The years a history's days may fall in: both front ends accept start dates in them
+// and refuse a history that would leave them.
+inline constexpr int FirstYear = 1;
+inline constexpr int LastYear = 9999;
+inline constexpr double FirstDay =
+    static_cast<double>((std::chrono::sys_days{std::chrono::year{FirstYear} / 1 / 1} - Epoch).count());
+inline constexpr double LastDay =
+    static_cast<double>((std::chrono::sys_days{std::chrono::year{LastYear} / 12 / 31} - Epoch).count());
 
 struct CivilDate {
     int year = 1899;

@@ -68,12 +68,14 @@ IniLine Classify(std::string_view text, std::string_view meaningful)
 
 constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
 
-// Lines split at LF, each losing one CR at its end; text after the last LF is a line
-// too. A byte order mark that an editor may have put first is kept but not read.
-std::vector<IniLine> SplitLines(std::string_view content)
+// Calls visit(line, index) for each line, split at LF, each losing one CR at its end;
+// text after the last LF is a line too. A byte order mark that an editor may have put
+// first is kept but not read. One pass, nothing stored: a huge file costs only time.
+template <typename Visit>
+void ForEachLine(std::string_view content, Visit visit)
 {
-    std::vector<IniLine> lines;
     std::size_t start = 0;
+    std::size_t index = 0;
     while (start < content.size()) {
         auto end = content.find('\n', start);
         const bool hasEnd = end != std::string_view::npos;
@@ -85,36 +87,50 @@ std::vector<IniLine> SplitLines(std::string_view content)
         std::string_view meaningful = text;
         if (start == 0 && meaningful.substr(0, Utf8ByteOrderMark.size()) == Utf8ByteOrderMark)
             meaningful.remove_prefix(Utf8ByteOrderMark.size());
-        lines.push_back(Classify(text, meaningful));
+        visit(Classify(text, meaningful), index++);
         start = hasEnd ? end + 1 : content.size();
     }
-    return lines;
 }
 
-struct SectionSpan {
-    std::size_t header = 0;  // index of the header line
-    std::size_t end = 0;     // one past the section's last line
+// Where the first section of a name lies, and where each wanted key stands in it.
+struct SectionLayout {
+    bool found = false;
+    std::size_t header = 0;     // index of the header line
+    std::size_t lastEntry = 0;  // index of the section's last entry (or the header)
+    std::size_t lineCount = 0;  // lines of the whole content
+    bool lastLineBlank = true;
+    std::vector<std::optional<std::size_t>> keyLines;
 };
 
-std::optional<SectionSpan> FindSection(const std::vector<IniLine>& lines, std::string_view section)
+SectionLayout LayOut(std::string_view content, std::string_view section, const std::vector<IniEntry>& entries)
 {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].kind != LineKind::Header || !SameName(lines[i].name, section))
-            continue;
-        std::size_t end = i + 1;
-        while (end < lines.size() && lines[end].kind != LineKind::Header)
-            ++end;
-        return SectionSpan{i, end};
-    }
-    return std::nullopt;
-}
-
-std::optional<std::size_t> FindKey(const std::vector<IniLine>& lines, const SectionSpan& span, std::string_view key)
-{
-    for (std::size_t i = span.header + 1; i < span.end; ++i)
-        if (lines[i].kind == LineKind::Entry && SameName(lines[i].name, key))
-            return i;
-    return std::nullopt;
+    SectionLayout layout;
+    layout.keyLines.resize(entries.size());
+    bool inside = false;
+    ForEachLine(content, [&](const IniLine& line, std::size_t index) {
+        layout.lineCount = index + 1;
+        layout.lastLineBlank = line.kind == LineKind::Blank;
+        if (line.kind == LineKind::Header) {
+            inside = !layout.found && SameName(line.name, section);
+            if (inside) {
+                layout.found = true;
+                layout.header = layout.lastEntry = index;
+            }
+            return;
+        }
+        if (!inside)
+            return;
+        // After the section's last entry, so that blank lines and comments that lead
+        // into the next section stay with it.
+        if (line.kind == LineKind::Entry || line.kind == LineKind::Other)
+            layout.lastEntry = index;
+        if (line.kind != LineKind::Entry)
+            return;
+        for (std::size_t k = 0; k < entries.size(); ++k)
+            if (!layout.keyLines[k] && SameName(line.name, entries[k].key))
+                layout.keyLines[k] = index;
+    });
+    return layout;
 }
 
 std::string DecodeValue(std::string_view raw)
@@ -142,58 +158,89 @@ bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (LowerAscii(c) >= 'a'
 
 }  // namespace
 
+IniSectionValues::IniSectionValues(std::string_view content, std::string_view section)
+{
+    bool inside = false;
+    bool found = false;
+    ForEachLine(content, [&](const IniLine& line, std::size_t) {
+        if (line.kind == LineKind::Header) {
+            inside = !found && SameName(line.name, section);
+            found = found || inside;
+        } else if (inside && line.kind == LineKind::Entry) {
+            entries_.emplace_back(line.name, line.value);
+        }
+    });
+}
+
+std::optional<std::string> IniSectionValues::Find(std::string_view key) const
+{
+    for (const auto& [name, raw] : entries_)
+        if (SameName(name, key))
+            return DecodeValue(raw);
+    return std::nullopt;
+}
+
 std::optional<std::string> FindIniValue(std::string_view content, std::string_view section, std::string_view key)
 {
-    const auto lines = SplitLines(content);
-    const auto span = FindSection(lines, section);
-    if (!span)
-        return std::nullopt;
-    const auto at = FindKey(lines, *span, key);
-    if (!at)
-        return std::nullopt;
-    return DecodeValue(lines[*at].value);
+    return IniSectionValues(content, section).Find(key);
+}
+
+std::string SetIniValues(std::string_view content, std::string_view section, const std::vector<IniEntry>& entries)
+{
+    const SectionLayout layout = LayOut(content, section, entries);
+    std::string result;
+    result.reserve(content.size() + 64 * entries.size() + section.size() + 8);
+    const auto addEntry = [&](const IniEntry& entry) {
+        result.append(entry.key);
+        result += '=';
+        result += EncodeValue(entry.value);
+        result += '\n';
+    };
+    // A key met twice in the list counts with its last value, as one write after another.
+    const auto lastOf = [&](std::size_t k) {
+        std::size_t last = k;
+        for (std::size_t j = k + 1; j < entries.size(); ++j)
+            if (SameName(entries[j].key, entries[k].key))
+                last = j;
+        return last;
+    };
+    const auto addNewKeys = [&] {
+        for (std::size_t k = 0; k < entries.size(); ++k) {
+            bool earlier = false;
+            for (std::size_t j = 0; j < k && !earlier; ++j)
+                earlier = SameName(entries[j].key, entries[k].key);
+            if (!layout.keyLines[k] && !earlier)
+                addEntry(entries[lastOf(k)]);
+        }
+    };
+    ForEachLine(content, [&](const IniLine& line, std::size_t index) {
+        bool replaced = false;
+        for (std::size_t k = 0; k < entries.size() && !replaced; ++k)
+            if (layout.keyLines[k] == index) {
+                addEntry(entries[lastOf(k)]);
+                replaced = true;
+            }
+        if (!replaced) {
+            result.append(line.text);
+            result += '\n';
+        }
+        if (layout.found && index == layout.lastEntry)
+            addNewKeys();
+    });
+    if (!layout.found) {
+        if (!layout.lastLineBlank)
+            result += '\n';
+        result += '[';
+        result.append(section);
+        result += "]\n";
+        addNewKeys();
+    }
+    return result;
 }
 
 std::string SetIniValue(std::string_view content, std::string_view section, std::string_view key, std::string_view value)
 {
-    const auto lines = SplitLines(content);
-    const std::string entry = std::string(key) + '=' + EncodeValue(value);
-
-    std::vector<std::string_view> out;
-    out.reserve(lines.size() + 3);
-    for (const auto& line : lines)
-        out.push_back(line.text);
-
-    const std::string header = '[' + std::string(section) + ']';
-    if (const auto span = FindSection(lines, section)) {
-        if (const auto at = FindKey(lines, *span, key)) {
-            out[*at] = entry;
-        } else {
-            // After the section's last entry, so that blank lines and comments that
-            // lead into the next section stay with it.
-            std::size_t after = span->header;
-            for (std::size_t i = span->header + 1; i < span->end; ++i)
-                if (lines[i].kind == LineKind::Entry || lines[i].kind == LineKind::Other)
-                    after = i;
-            out.insert(out.begin() + static_cast<std::ptrdiff_t>(after + 1), entry);
-        }
-    } else {
-        if (!lines.empty() && lines.back().kind != LineKind::Blank)
-            out.push_back({});
-        out.push_back(header);
-        out.push_back(entry);
-    }
-
-    std::string result;
-    std::size_t size = 0;
-    for (const auto& text : out)
-        size += text.size() + 1;
-    result.reserve(size);
-    for (const auto& text : out) {
-        result += text;
-        result += '\n';
-    }
-    return result;
+    return SetIniValues(content, section, {IniEntry{std::string(key), std::string(value)}});
 }
 
 std::optional<bool> ParseIniFlag(std::string_view value)

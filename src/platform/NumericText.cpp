@@ -2,13 +2,22 @@
 
 #include "platform/Error.h"
 
-#include <charconv>
+#include <cerrno>
+#include <cstdlib>
+#include <locale.h>
 #include <cmath>
 #include <limits>
 
 namespace tickforge {
 
 namespace {
+
+// The C locale, whatever the process's own: the text has been brought into its form.
+locale_t CLocale()
+{
+    static const locale_t c = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return c;
+}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -62,7 +71,7 @@ std::int32_t StrToInt(const std::string& text)
 std::optional<double> TryStrToFloat(const std::string& text, const LocaleFormats& formats)
 {
     const std::string_view s = Trimmed(text);
-    // Check the grammar first and build the plain form that from_chars reads.
+    // Check the grammar first and build the plain form that the C library reads.
     std::string plain;
     plain.reserve(s.size());
     std::size_t i = 0;
@@ -102,18 +111,12 @@ std::optional<double> TryStrToFloat(const std::string& text, const LocaleFormats
     if (i != s.size())
         return std::nullopt;
 
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-    if (end != plain.data() + plain.size())
-        return std::nullopt;
-    if (error == std::errc::result_out_of_range) {
-        // Tiny values underflow to zero as a person would expect; huge ones do not fit.
-        const auto ePos = plain.find('e');
-        if (ePos != std::string::npos && plain.compare(ePos + 1, 1, "-") == 0)
-            return plain[0] == '-' ? -0.0 : 0.0;
-        return std::nullopt;
-    }
-    if (error != std::errc() || !std::isfinite(value))
+    // The nearest double, however the text is written. Too large a magnitude is refused;
+    // too small a one gives zero (or the nearest subnormal) with its sign.
+    errno = 0;
+    char* end = nullptr;
+    const double value = ::strtod_l(plain.c_str(), &end, CLocale());
+    if (end != plain.c_str() + plain.size() || !std::isfinite(value))
         return std::nullopt;
     return value;
 }

@@ -1,6 +1,9 @@
 #include "platform/ProfileFile.h"
 
 #include "platform/Error.h"
+#include "platform/StagedFile.h"
+
+#include <cstring>
 
 #include <cerrno>
 #include <cstdlib>
@@ -59,12 +62,10 @@ private:
     int fd_;
 };
 
-enum class FileState { Missing, Readable, Unusable };
-
 struct FileContent {
     FileState state = FileState::Missing;
     std::string text;
-    mode_t mode = 0;
+    int error = 0;
 };
 
 // The whole file. Not blocking on a pipe or device: only regular files are read.
@@ -75,16 +76,18 @@ FileContent LoadFile(const std::string& path)
         return content;
     FileHandle file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (file.Get() < 0) {
+        content.error = errno;
         content.state = (errno == ENOENT || errno == ENOTDIR) ? FileState::Missing : FileState::Unusable;
         return content;
     }
     struct stat info {};
     if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        content.error = S_ISDIR(info.st_mode) ? EISDIR : 0;
         content.state = FileState::Unusable;
         return content;
     }
-    content.mode = info.st_mode & 07777;
     try {
+        content.text.reserve(static_cast<std::size_t>(info.st_size));
         char buffer[65536];
         for (;;) {
             const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
@@ -93,6 +96,7 @@ FileContent LoadFile(const std::string& path)
             if (got < 0) {
                 if (errno == EINTR)
                     continue;
+                content.error = errno;
                 content.state = FileState::Unusable;
                 content.text.clear();
                 return content;
@@ -107,68 +111,6 @@ FileContent LoadFile(const std::string& path)
     }
     content.state = FileState::Readable;
     return content;
-}
-
-bool WriteAll(int fd, const std::string& text)
-{
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t wrote = ::write(fd, text.data() + done, text.size() - done);
-        if (wrote < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(wrote);
-    }
-    return true;
-}
-
-// Writes text to a fresh file beside target and renames it over target, so that the
-// target holds either the old or the new text, never a part. A replaced file keeps its
-// permissions; a new one gets those the user's umask gives.
-bool ReplaceFile(const std::string& target, const std::string& text, const FileContent& old)
-{
-    const fs::path targetPath(target);
-    const fs::path folder = targetPath.has_parent_path() ? targetPath.parent_path() : fs::path(".");
-    std::string stem = folder.string();
-    stem += "/.";
-    stem += targetPath.filename().string();
-    stem += ".tmp-";
-    stem += std::to_string(::getpid());
-    stem += '-';
-    std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = stem + std::to_string(attempt);
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return false;
-    }
-    if (fd < 0)
-        return false;
-    FileHandle file(fd);
-    bool written = WriteAll(fd, text) && ::fsync(fd) == 0;
-    if (written && old.state == FileState::Readable)
-        written = ::fchmod(fd, old.mode) == 0;
-    written = file.Close() && written;
-    if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
-}
-
-// The file a write goes to: through a symbolic link to its target, so the link stays.
-std::string WriteTarget(const std::string& path)
-{
-    std::error_code error;
-    if (fs::is_symlink(path, error) && fs::exists(path, error)) {
-        const auto target = fs::canonical(path, error);
-        if (!error)
-            return target.string();
-    }
-    return path;
 }
 
 }  // namespace
@@ -189,54 +131,85 @@ std::string ResolveProfilePath(const std::string& fileName)
     return base + "/" + SettingsFolderName + "/" + fileName;
 }
 
-ProfileFile::ProfileFile(std::string fileName) : fileName_(std::move(fileName)), path_(ResolveProfilePath(fileName_)) {}
+ProfileFile::ProfileFile(std::string fileName) : fileName_(std::move(fileName)), path_(ResolveProfilePath(fileName_))
+{
+    const int error = [&] {
+        FileContent content = LoadFile(path_);
+        state_ = content.state;
+        text_ = std::move(content.text);
+        return content.error;
+    }();
+    if (state_ == FileState::Unusable)
+        readFailure_ = error != 0 ? std::strerror(error) : "not a readable file";
+}
+
+const IniSectionValues& ProfileFile::Section(const std::string& section) const
+{
+    if (!section_ || sectionName_ != section) {
+        section_.emplace(text_, section);
+        sectionName_ = section;
+    }
+    return *section_;
+}
 
 std::string ProfileFile::ReadText(const std::string& section, const std::string& key, const std::string& defaultText) const
 {
-    const FileContent content = LoadFile(path_);
-    if (content.state != FileState::Readable)
-        return defaultText;
-    return FindIniValue(content.text, section, key).value_or(defaultText);
+    return Section(section).Find(key).value_or(defaultText);
 }
 
 bool ProfileFile::ReadFlag(const std::string& section, const std::string& key, bool defaultFlag) const
 {
-    const FileContent content = LoadFile(path_);
-    if (content.state != FileState::Readable)
-        return defaultFlag;
-    const auto value = FindIniValue(content.text, section, key);
+    const auto value = Section(section).Find(key);
     if (!value)
         return defaultFlag;
     return ParseIniFlag(*value).value_or(defaultFlag);
 }
 
-void ProfileFile::WriteText(const std::string& section, const std::string& key, const std::string& text) const
+void ProfileFile::WriteText(const std::string& section, const std::string& key, const std::string& text)
+{
+    pending_.push_back({section, {key, text}});
+}
+
+void ProfileFile::WriteFlag(const std::string& section, const std::string& key, bool flag)
+{
+    WriteText(section, key, flag ? "1" : "0");
+}
+
+void ProfileFile::Save()
 {
     const auto refused = [this] { return Error(FormatMessage(messages::UnableToWrite, fileName_)); };
     if (path_.empty())
         throw refused();
-    const std::string target = WriteTarget(path_);
     // An existing file that cannot be read would lose its other lines: refuse instead.
-    const FileContent old = LoadFile(target);
-    if (old.state == FileState::Unusable)
+    if (state_ == FileState::Unusable)
         throw refused();
     try {
-        const std::string updated = SetIniValue(old.text, section, key, text);
-        // A bare name's file lives in the program's own folder, made on the first save.
-        if (old.state == FileState::Missing && fileName_.find('/') == std::string::npos) {
-            std::error_code ignored;
-            fs::create_directories(fs::path(target).parent_path(), ignored);
+        std::string updated = text_;
+        for (std::size_t first = 0; first < pending_.size();) {
+            // One pass per section, the entries in their order.
+            std::vector<IniEntry> entries;
+            std::size_t next = first;
+            while (next < pending_.size() && pending_[next].section == pending_[first].section)
+                entries.push_back(pending_[next++].entry);
+            updated = SetIniValues(updated, pending_[first].section, entries);
+            first = next;
         }
-        if (!ReplaceFile(target, updated, old))
-            throw refused();
-    } catch (const std::bad_alloc&) {
+        // A bare name's file lives in the program's own folder, made on the first save.
+        if (state_ == FileState::Missing && fileName_.find('/') == std::string::npos) {
+            std::error_code ignored;
+            fs::create_directories(fs::path(path_).parent_path(), ignored);
+        }
+        StagedFile file(path_);
+        file.Write(updated);
+        file.Checkpoint();
+        file.Commit();
+        text_ = std::move(updated);
+        state_ = FileState::Readable;
+        section_.reset();
+        pending_.clear();
+    } catch (const std::exception&) {
         throw refused();
     }
-}
-
-void ProfileFile::WriteFlag(const std::string& section, const std::string& key, bool flag) const
-{
-    WriteText(section, key, flag ? "1" : "0");
 }
 
 }  // namespace tickforge

@@ -4,9 +4,10 @@
 
 namespace tickforge {
 
-void RestoreSettings(PanelControls& panel, const std::string& fileName)
+void RestoreSettings(PanelControls& panel, const std::string& fileName) { RestoreSettings(panel, ProfileFile(fileName)); }
+
+void RestoreSettings(PanelControls& panel, const ProfileFile& file)
 {
-    const ProfileFile file(fileName);
     for (const SettingKey& setting : SettingsKeys) {
         const std::string key(setting.key);
         const PanelControl control = setting.control;
@@ -32,7 +33,7 @@ std::string FirstStartText(PanelControl control)
 
 void SaveSettings(const PanelControls& panel, const std::string& fileName)
 {
-    const ProfileFile file(fileName);
+    ProfileFile file(fileName);
     for (const SettingKey& setting : SettingsKeys) {
         const std::string key(setting.key);
         if (setting.kind == SettingKind::Flag)
@@ -40,6 +41,7 @@ void SaveSettings(const PanelControls& panel, const std::string& fileName)
         else
             file.WriteText(SettingsSection, key, panel.Text(setting.control));
     }
+    file.Save();
 }
 
 }  // namespace tickforge

@@ -4,6 +4,7 @@
 // control, restored once when the main window is made and saved once when it goes.
 
 #include "generation/PanelControls.h"
+#include "platform/ProfileFile.h"
 
 #include <array>
 #include <optional>
@@ -69,12 +70,15 @@ std::string FirstStartText(PanelControl control);
 // Reads the keys one by one in table order and applies each at once, as a user's action
 // would be applied: a changed text runs its field's rule, a changed box its click rule,
 // a newly selected radio button deselects its partner and runs its rule, and a
-// deselected one runs nothing. Missing keys take their defaults. No file is created.
+// deselected one runs nothing. Missing keys take their defaults, and so does every key
+// of a file that cannot be read. No file is created. The file is read once.
 void RestoreSettings(PanelControls& panel, const std::string& fileName);
+void RestoreSettings(PanelControls& panel, const ProfileFile& file);
 
 // Writes every key in table order from the controls as they are ("1"/"0" for boxes and
-// radio buttons); nothing is validated. A refused write raises "Unable to write to %s"
-// with fileName; the keys written before it stay in the file.
+// radio buttons); nothing is validated. The keys are put in place together, in one
+// atomic replace; a refused write raises "Unable to write to %s" with fileName and
+// leaves the file byte for byte as it was.
 void SaveSettings(const PanelControls& panel, const std::string& fileName);
 
 }  // namespace tickforge

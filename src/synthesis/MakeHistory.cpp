@@ -135,11 +135,13 @@ std::int64_t RunTicks(const HistoryRequest& r, const TickModel& m, TickState& st
     std::uint32_t rejected = state.rejected;
     double price = state.price;
     double dayStart = state.dayStart;
+    // Before day zero the fraction of a date-time counts backwards from the whole day.
+    double tickTime = dayStart < 0.0 ? -invT : invT;
     const auto saveState = [&] { state = {seed, shockCountdown, tickOfDay, rejected, price, dayStart}; };
 
     for (; i < end; ++i) {
         if (rejected == 0) {
-            out[i].Time = dayStart + tickOfDay * invT;
+            out[i].Time = dayStart + tickOfDay * tickTime;
             out[i].Value = price;
         }
         double candidate;
@@ -200,6 +202,7 @@ std::int64_t RunTicks(const HistoryRequest& r, const TickModel& m, TickState& st
         if (++tickOfDay == T) {
             tickOfDay = 0;
             dayStart += 1.0;
+            tickTime = dayStart < 0.0 ? -invT : invT;
         }
     }
     saveState();

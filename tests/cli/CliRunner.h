@@ -102,11 +102,12 @@ public:
     }
 
     // Starts the program in this folder, standard output and error captured, without
-    // the locale, home or settings of the person running the tests.
-    pid_t Start(const Args& args) const
+    // the locale, home or settings of the person running the tests (env entries come
+    // first and win). out, when given, becomes standard output instead of the capture.
+    pid_t Start(const Args& args, const Texts& env = {}, int out = -1) const
     {
         Args argStore = With({TICKFORGE_CLI_PATH}, args);
-        Texts envStore = {"LC_ALL=C", "HOME=" + path_.string()};
+        Texts envStore = With(env, {"LC_ALL=C", "HOME=" + path_.string()});
         for (char** e = environ; *e != nullptr; ++e) {
             const std::string entry = *e;
             if (entry.rfind("LC_", 0) != 0 && entry.rfind("LANG", 0) != 0 && entry.rfind("HOME=", 0) != 0 &&
@@ -120,13 +121,14 @@ public:
             envp.push_back(e.data());
         argv.push_back(nullptr);
         envp.push_back(nullptr);
-        const std::string folder = path_.string(), out = folder + "/.io/out", err = folder + "/.io/err";
+        const std::string folder = path_.string(), outPath = folder + "/.io/out", err = folder + "/.io/err";
         const int create = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
 
         const pid_t pid = ::fork();
         if (pid == 0) {  // nothing but system calls between fork and exec
             if (::chdir(folder.c_str()) == 0 && ::dup2(::open("/dev/null", O_RDONLY | O_CLOEXEC), 0) == 0 &&
-                ::dup2(::open(out.c_str(), create, 0644), 1) == 1 && ::dup2(::open(err.c_str(), create, 0644), 2) == 2)
+                ::dup2(out >= 0 ? out : ::open(outPath.c_str(), create, 0644), 1) == 1 &&
+                ::dup2(::open(err.c_str(), create, 0644), 2) == 2)
                 ::execve(argv[0], argv.data(), envp.data());
             ::_exit(127);
         }
@@ -147,7 +149,7 @@ public:
         return result;
     }
 
-    RunResult Run(const Args& args) const { return Wait(Start(args)); }
+    RunResult Run(const Args& args, const Texts& env = {}) const { return Wait(Start(args, env)); }
 
     // A run that must succeed.
     RunResult Ok(const Args& args) const

@@ -2,9 +2,14 @@
 // (status 1), an interrupt (130), each with its message on standard error.
 
 #include "CliRunner.h"
+#include "support/FileSizeLimit.h"
+#include "support/ScratchFolder.h"
 
 #include <csignal>
 #include <thread>
+
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 
 namespace tickforge::clitest {
 namespace {
@@ -29,15 +34,19 @@ TEST_F(Errors, EachUsageErrorAndFailedCheckExitsWithItsStatusAndMessageAndWrites
         {2, {"--price", "3000", "--price-min", "10"}, "excludes"},
         {2, {"--soft", "--hard"}, "excludes"},
         {2, {"--weekends", "--no-weekends"}, "excludes"},
-        {2, {"--precision", "0"}, "--precision"},
-        {2, {"--precision", "10"}, "--precision"},
+        {2, {"--precision", "10"}, "--precision: Value 10 not in range 1 to 9"},
+        {2, {"--precision", "abc"}, "--precision: 'abc' is not a whole number"},
+        // An empty value is a slip, not a request for a default; a name is no path.
+        {2, {"--rng-seed", ""}, "--rng-seed: the value is empty"},
+        {2, {"-o", ""}, "--output: the value is empty"},
+        {2, {"--name", "../up"}, "--name: '../up' holds a path separator or a control character"},
+        {2, {"--name", "a\nb"}, "--name: 'a\nb' holds a path separator or a control character"},
         {2, {"--columns", "DOX"}, "--columns: 'X' is not a column letter (use T D O H L C V)"},
         {2, {"--columns", "DOO"}, "--columns: column letter 'O' is given twice"},
         {2, {"--columns", "TD"}, "--columns: At least one value column must be selected"},
         {2, {"--date-format", "yyyy-mm-dd"}, "--date-format: 'mm' is not a date field (use d, dd, M, MM, yy, yyyy)"},
         {2, {"--date-format", "'day"}, "--date-format: a quote in the date pattern is not closed"},
         {2, {"--count", "0"}, "--count"},
-        {2, {"--count", "three"}, "--count"},
         {2, {"--multiple-files", "-o", "-"}, "--output: - (standard output) cannot hold --multiple-files"},
         {2, {"--multiple-files", "--ticks-out", "-"}, "--ticks-out: - (standard output) cannot hold --multiple-files"},
         {2, {"-o", "-", "--ticks-out", "-"}, "--ticks-out: - (standard output) is already taken by --output"},
@@ -71,6 +80,7 @@ TEST_F(Errors, EachUsageErrorAndFailedCheckExitsWithItsStatusAndMessageAndWrites
         {1, {"--ticks-per-day", "-4"}, "Invalid floating point operation"},
         {1, {"--shock-days", "0"}, "Floating point division by zero"},
         {1, {"--dirty", "lots"}, "'lots' is not a valid floating point value"},
+        {1, {"--start", "9999-12-30", "--days", "3"}, "Error: The last day falls outside the years 1 to 9999"},
         // Extra output files are tried before the first generation.
         {1, {"--dirty-labels", "no/such/l.csv"}, "Cannot create file no/such/l.csv: No such file or directory"},
         {1, {"--ticks-out", "no/such/t.csv"}, "Cannot create file no/such/t.csv: No such file or directory"},
@@ -107,6 +117,62 @@ TEST_F(Errors, AFileThatCannotBeWrittenEndsTheRunAfterTheMembersBefore)
     EXPECT_TRUE(Contains(result.err, "tickforge-cli: Error writing to file h3.csv. Is it open elsewhere? ("));
     EXPECT_EQ(folder.Files(), (Texts{"h1.csv", "h2.csv", "h3.csv"}));
     EXPECT_EQ(folder.ReadLines("h2.csv").size(), 3u);
+}
+
+TEST_F(Errors, AFailedRunLeavesTheUsersFilesAsTheyWereAndNoTemporaryFile)
+{
+    const Args base = {"-q", "--days", "2000", "--ticks-per-day", "4", "-o", "h.csv"};
+    const auto expectKept = [&](const RunResult& result, const std::string& message) {
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err, "tickforge-cli: " + message + "\n");
+        EXPECT_EQ(folder.Read("h.csv"), "old");
+        EXPECT_EQ(folder.Files(), Texts{"h.csv"});
+    };
+    WriteBytes(folder / "h.csv", "old");
+    {
+        // No room for the whole file: the old one stays, and the message names the target.
+        testing::FileSizeLimit limit(20000);
+        expectKept(folder.Run(With(base, {"--ticks-out", "t.csv"})), "Cannot write to file t.csv: File too large");
+        expectKept(folder.Run(base),
+                   "Error writing to file h.csv. Is it open elsewhere? (Cannot write to file h.csv: File too large)");
+    }
+    // Marked read-only: nobody writes it, the superuser included.
+    fs::permissions(folder / "h.csv", fs::perms::owner_read | fs::perms::group_read);
+    expectKept(folder.Run(base), "Error writing to file h.csv. Is it open elsewhere? (Cannot create file h.csv: "
+                                 "Permission denied)");
+}
+
+TEST_F(Errors, ASettingsFileIsReadOrRefusedButNeverWritten)
+{
+    const std::string settings = "[Generator]\nTicksPerDay=\n";
+    WriteBytes(folder / "s.ini", settings);
+    const RunResult same = folder.Run({"--settings", "s.ini", "-o", "./s.ini"});
+    EXPECT_EQ(same.status, 2);
+    EXPECT_TRUE(Contains(same.err, "--output: './s.ini' is the settings file named by --settings"));
+    // A value that does not convert names its key; an option's value speaks for itself.
+    const RunResult bad = folder.Run({"--settings", "s.ini", "-o", "x.csv"});
+    EXPECT_EQ(bad.err, "tickforge-cli: TicksPerDay: '' is not a valid integer value\n");
+    EXPECT_EQ(folder.Read("s.ini"), settings);
+    ASSERT_EQ(::mkfifo((folder / "p.ini").c_str(), 0600), 0);
+    const RunResult pipe = folder.Run({"--settings", "p.ini", "-o", "x.csv"});
+    EXPECT_EQ(pipe.status, 1);
+    EXPECT_EQ(pipe.err, "tickforge-cli: Cannot read settings file p.ini: not a readable file\n");
+    EXPECT_EQ(folder.Files(), (Texts{"p.ini", "s.ini"}));
+}
+
+TEST_F(Errors, AClosedStandardOutputIsOneLineOfErrorAndLeavesNoTemporaryFile)
+{
+    testing::EnvironmentOverride tmp("TMPDIR", folder / "");
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ::close(ends[0]);
+    const pid_t pid = folder.Start({"--days", "500", "--ticks-per-day", "4", "-o", "-"}, {}, ends[1]);
+    ::close(ends[1]);
+    const RunResult result = folder.Wait(pid);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err.substr(result.err.find("tickforge-cli:")),
+              "tickforge-cli: Cannot write to standard output: Broken pipe\n");
+    EXPECT_EQ(folder.Files(), Texts{});
 }
 
 TEST_F(Errors, AMemberThatFailsTheChecksEndsTheBatchWithStatus1)
@@ -159,6 +225,32 @@ TEST_F(Errors, AnInterruptStopsTheBatchWithStatus130AndKeepsTheMembersWritten)
         EXPECT_EQ(folder.ReadLines(name("m", k)).size(), 200u) << k;
         EXPECT_EQ(folder.ReadLines(name("t", k)).size(), 200u * 2000u) << k;
     }
+}
+
+TEST_F(Errors, AnInterruptWhileTheLastMemberIsWrittenKeepsItAndStillEndsWith130)
+{
+    ASSERT_EQ(::mkfifo((folder / "m.csv").c_str(), 0600), 0);
+    const int reader = ::open((folder / "m.csv").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    const pid_t pid = folder.Start({"--days", "3000", "--ticks-per-day", "4", "-q", "-o", "m.csv"});
+    // The pipe fills up and the program waits in the middle of writing the member.
+    int buffered = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (buffered < 65536 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ::ioctl(reader, FIONREAD, &buffered);
+    }
+    ::kill(pid, SIGINT);
+    ::fcntl(reader, F_SETFL, 0);
+    std::string bytes;
+    char chunk[1 << 16];
+    for (ssize_t got = 0; (got = ::read(reader, chunk, sizeof chunk)) > 0;)
+        bytes.append(chunk, static_cast<std::size_t>(got));
+    ::close(reader);
+    const RunResult result = folder.Wait(pid);
+    EXPECT_EQ(result.status, 130);
+    EXPECT_EQ(result.err, "tickforge-cli: interrupted: 1 of 1 written\n");
+    EXPECT_EQ(Lines(bytes).size(), 3000u);
 }
 
 }  // namespace

@@ -100,6 +100,22 @@ TEST_F(Output, OneSeedGivesTheSameBytesOnEveryRunAndDashWritesThemToStandardOutp
     EXPECT_EQ(other.Files(), Texts{});
 }
 
+TEST_F(Output, TheUsersLocaleGivesTheDecimalSeparatorAndShortDateAsTheDesktopProgramReadsThem)
+{
+    // Qt's own locale data: a locale the C library may lack is read all the same.
+    const Args args = {"-q", "--rng-seed", "5", "--start", "2024-01-02", "--days", "1", "--ticks-per-day", "4",
+                       "--price", "100", "-o", "-"};
+    const RunResult german = folder.Run(With(args, {"--volatility", "1,5"}), {"LC_ALL=de_DE.UTF-8"});
+    EXPECT_EQ(german.status, 0) << german.err;
+    EXPECT_EQ(german.out.substr(0, 11), "\"02.01.24\",");
+    const RunResult american = folder.Run(With(args, {"--volatility", "1.5"}), {"LC_ALL=en_US.UTF-8"});
+    EXPECT_EQ(american.out.substr(0, 9), "\"1/2/24\",");
+    // The same history either way: only the separators differ.
+    const std::string prices = std::regex_replace(german.out.substr(11), std::regex("(\\d),(\\d)"), "$1.$2");
+    EXPECT_EQ(prices, american.out.substr(9));
+    EXPECT_NE(prices, german.out.substr(11));
+}
+
 TEST_F(Output, EachMembersClockSeedIsReportedAndRepeatsItsHistory)
 {
     const RunResult clock = folder.Ok(With(Quick, {"--count", "3", "--multiple-files", "-o", "clock.csv"}));

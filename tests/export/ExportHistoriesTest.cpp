@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -121,6 +122,21 @@ TEST_F(ExportHistoriesTest, SingleFileBatchHasOneHeadingAndReplacesAnOldFile)
     EXPECT_EQ(ReadFileBytes(folder / "AOI.csv"), "TICKER,CLOSE\r\nAOI1,100\r\nAOI2,200\r\nAOI3,300\r\n");
     Export(TickerAndClose(), folder / "AOI.csv", 2, true);
     EXPECT_EQ(ReadFileBytes(folder / "AOI.csv"), "AOI1,300\r\nAOI2,400\r\n");
+
+    // The file changes only when the batch ends or stops, and only with whole members: a
+    // stop after member 2 keeps two, a failure in the first member keeps the old file.
+    const auto stopAfterSecond = [](const ExportMember& m) {
+        if (m.Number == 2)
+            throw std::runtime_error("stop");
+    };
+    job.SecurityName = [] { return std::string("S"); };
+    job.MemberWritten = stopAfterSecond;
+    EXPECT_THROW(Export(TickerAndClose(), folder / "AOI.csv", 9), std::runtime_error);
+    EXPECT_EQ(ReadFileBytes(folder / "AOI.csv"), "S1,400\r\nS2,500\r\n");
+    bars.SetSeriesCount(0);
+    EXPECT_EQ(Export(TickerAndClose(), folder / "AOI.csv", 2).Stop, ExportResult::WriteFailed);
+    EXPECT_EQ(ReadFileBytes(folder / "AOI.csv"), "S1,400\r\nS2,500\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), 1);
 }
 
 TEST_F(ExportHistoriesTest, SecurityNameIsReadAnewForEveryMember)

@@ -115,11 +115,14 @@ TEST_F(HistoryWriterTest, FilesThatCannotBeMadeOrOpenedFailAndNothingIsCreated)
     EXPECT_FALSE(std::filesystem::exists(folder / "missing.csv"));
 }
 
-TEST_F(HistoryWriterTest, SetWithoutSeriesFailsAfterTheHeadingLine)
+TEST_F(HistoryWriterTest, AFailureHalfwayLeavesTheOldFileAsItWasAndNothingElse)
 {
+    WriteFileBytes(path, "old");
     TTimeSeriesSet empty;
     EXPECT_ERROR_MESSAGE(WriteHistoryFile(path, false, empty, ExportFormat{}, "", true), "List index out of bounds (0)");
-    EXPECT_EQ(ReadFileBytes(path), Headings);  // closed with the heading line in it
+    EXPECT_ERROR_MESSAGE(WriteHistoryFile(path, true, empty, ExportFormat{}, "", true), "List index out of bounds (0)");
+    EXPECT_EQ(ReadFileBytes(path), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 }
 
 TEST_F(HistoryWriterTest, EmptyPathUsesTheSetsNameInTheCurrentFolder)

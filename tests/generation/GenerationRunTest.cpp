@@ -220,6 +220,11 @@ TEST_F(GenerationRunTest, ChecksCompareOnlyWhatIsActiveAndRefuseEquality)
          {{"Maximum Price less than Seed", "Error"}}},
         {"bounds just around the price",
          [](PanelValues& p) { p.cbMin = p.cbMax = true; p.ebMinPrice = "2999.99"; p.ebMaxPrice = "3000.01"; }, {}},
+        // Dates are written with four-digit years, from 1 to 9999.
+        {"last day 31 December 9999", [](PanelValues& p) { p.StartDate = LastDay - 1.5; }, {}},
+        {"last day in the year 10000", [](PanelValues& p) { p.StartDate = LastDay - 0.5; },
+         {{"The last day falls outside the years 1 to 9999", "Error"}}},
+        {"first day 1 January 1", [](PanelValues& p) { p.StartDate = FirstDay - 0.5; }, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -355,19 +360,25 @@ TEST_F(GenerationRunTest, TicksPerDayZeroOrNegativeIsAFloatingPointFaultAfterThe
     EXPECT_TRUE(requests.empty());
 }
 
-TEST_F(GenerationRunTest, SynthesisErrorLeavesWorkingSetAndChartAlone)
+TEST_F(GenerationRunTest, AFailedSynthesisLeavesNoHistorySoApplyGeneratesAnew)
 {
     run.btnGenerateClick();
-    const SetSnapshot working = Snapshot(run.WorkingSet);
     ui.shown.clear();
+    const auto synthesize = run.Synthesize;
     run.Synthesize = [](const HistoryRequest&, ProgressSink&, TTimeSeriesSet& result) -> bool {
         result.SetSeriesCount(5);
+        result.SetLength(3);
         throw Error("No price move stays inside the price bounds");
     };
     EXPECT_FAILURE(run.btnGenerateClick(), "No price move stays inside the price bounds");
-    EXPECT_EQ(Snapshot(run.WorkingSet), working);
+    EXPECT_EQ(run.GeneratedSet.SeriesCount(), 0);
+    EXPECT_EQ(run.WorkingSet.SeriesCount(), 0);
     EXPECT_TRUE(ui.shown.empty());
     ExpectCleanedUp();
+    run.Synthesize = synthesize;
+    run.btnCorruptClick();
+    EXPECT_EQ(run.GeneratedSet.SeriesCount(), 5);
+    EXPECT_EQ(ui.shown.size(), 2u);  // the fresh history, then its working copy
 }
 
 // Bars of working that differ from generated; each may differ in one value only, and

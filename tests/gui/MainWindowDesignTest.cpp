@@ -5,6 +5,7 @@
 #include "generation/DesignedPanel.h"
 
 #include <QProgressBar>
+#include <QDateEdit>
 #include <QTabWidget>
 #include <QToolTip>
 
@@ -127,6 +128,11 @@ private Q_SLOTS:
         QCOMPARE(TabCaptions(parameters), (QStringList{"Time", "Price", "Volume", "Dirty Data"}));
         QCOMPARE(parameters->currentWidget()->objectName(), QStringLiteral("tsDirtyData"));
         QCOMPARE(TabCaptions(Find<QTabWidget>(*window, "pcDistribution")), (QStringList{"Normal", "Bias", "Shock"}));
+        // The pickers take the years a history may span, as the command line does.
+        for (const char* picker : {"StartDate", "EndDate"}) {
+            QCOMPARE(Find<QDateEdit>(*window, picker)->minimumDate(), QDate(1, 1, 1));
+            QCOMPARE(Find<QDateEdit>(*window, picker)->maximumDate(), QDate(9999, 12, 31));
+        }
     }
 
     void formIsTheDesignedPanel()

@@ -1,13 +1,13 @@
-// The user's formats taken from Qt's locale, and the panel over a small tree of real
-// widgets with its dates kept as day numbers.
+// The panel over a small tree of real widgets: texts kept as their bytes, dates kept as
+// day numbers.
 
 #include "GuiTestSupport.h"
-#include "QtLocaleFormats.h"
 #include "WidgetPanel.h"
 #include "platform/Error.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QLineEdit>
 #include <QSignalSpy>
 
 using namespace tickforge;
@@ -29,50 +29,19 @@ class QtConversions : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void datePatternsKeepTheirNumericFields_data()
+    void panelTextsComeBackAsTheBytesTheyCameFrom()
     {
-        QTest::addColumn<QString>("qtFormat");
-        QTest::addColumn<QString>("pattern");
-        QTest::newRow("british") << "dd/MM/yyyy" << "dd/MM/yyyy";
-        QTest::newRow("quoted text stays") << "d.MM.yy 'г'." << "d.MM.yy 'г'.";
-        QTest::newRow("month names become numbers") << "d MMM yyyy" << "d MM yyyy";
-        QTest::newRow("weekday dropped with its separator") << "dddd, d MMMM yyyy" << "d MM yyyy";
-        QTest::newRow("odd year lengths become four digits") << "d/M/y" << "d/M/yyyy";
-    }
-
-    void datePatternsKeepTheirNumericFields()
-    {
-        QFETCH(QString, qtFormat);
-        QFETCH(QString, pattern);
-        QCOMPARE(QString::fromStdString(ShortDatePatternOf(qtFormat)), pattern);
-    }
-
-    void localesGiveTheirSeparatorAndShortDate_data()
-    {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<char>("separator");
-        QTest::newRow("de_DE") << "de_DE" << ',';
-        QTest::newRow("en_US") << "en_US" << '.';
-    }
-
-    void localesGiveTheirSeparatorAndShortDate()
-    {
-        QFETCH(QString, locale);
-        QFETCH(char, separator);
-        const QLocale qt(locale);
-        const LocaleFormats formats = LocaleFormatsOf(qt);
-        QCOMPARE(formats.decimalSeparator, separator);
-        // The locale's own short format, reduced to numeric fields.
-        QCOMPARE(formats.shortDatePattern, ShortDatePatternOf(qt.dateFormat(QLocale::ShortFormat)));
-        for (const char* field : {"d", "M", "yy"})
-            QVERIFY(formats.shortDatePattern.find(field) != std::string::npos);
-    }
-
-    void processWithoutLocaleGetsTheDefaults()
-    {
-        const LocaleFormats formats = LocaleFormatsOf(QLocale::c());
-        QCOMPARE(formats.decimalSeparator, '.');
-        QCOMPARE(formats.shortDatePattern, std::string("d/MM/yyyy"));
+        QWidget root;
+        auto* edit = Make<QLineEdit>(root, "ebSecurityName");
+        WidgetPanel panel(root, {});
+        // Bytes of an old Latin-1 file show as Latin-1 and, unedited, go back unchanged.
+        for (const std::string bytes : {"Soci\xe9t\xe9", "Soci\xc3\xa9t\xc3\xa9"}) {
+            panel.SetText("ebSecurityName", bytes);
+            QCOMPARE(edit->text(), QStringLiteral("Soci\u00e9t\u00e9"));
+            QCOMPARE(panel.Text("ebSecurityName"), bytes);
+        }
+        edit->setText(QStringLiteral("Soci\u00e9t\u00e9!"));  // an edit is written as UTF-8
+        QCOMPARE(panel.Text("ebSecurityName"), std::string("Soci\xc3\xa9t\xc3\xa9!"));
     }
 
     void panelDatesKeepTheirTimeOfDay()

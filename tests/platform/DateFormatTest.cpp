@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
-using tickforge::FormatShortDate;
-using tickforge::ParseIsoDate;
+#include <utility>
+
+using namespace tickforge;
 
 namespace {
+
+using Cases = std::initializer_list<std::pair<const char*, const char*>>;
 
 // Day 45293 after 30 December 1899 is 2 January 2024.
 constexpr double SecondJanuary2024At16 = 45293.0 + 16.0 / 24.0;
@@ -33,14 +36,42 @@ TEST(FormatShortDate, WritesTheFieldsOfThePatternAndCopiesTheRest)
         EXPECT_EQ(FormatShortDate(c.t, c.pattern), c.text) << c.pattern << " " << c.t;
 }
 
-TEST(ParseIsoDate, ReadsRealCalendarDatesOnly)
+TEST(CheckDatePattern, AcceptsTheSixFieldsAndRefusesLettersThatAreNoField)
+{
+    const std::string useFields = "' is not a date field (use d, dd, M, MM, yy, yyyy)";
+    for (const auto& [pattern, expected] : Cases{
+             {"d/MM/yyyy", ""}, {"dd.MM.yy", ""}, {"d 'de' MM yyyy", ""}, {"yyyyMMdd", ""},
+             {"yyyy-mm-dd", "'mm"}, {"YYYY-MM-DD", "'YYYY"}, {"ddd/MM", "'ddd"}, {"d/M/yyy", "'yyy"},
+             {"--", "the date pattern holds no date field (d, dd, M, MM, yy, yyyy)"},
+             {"", "the date pattern is empty"}, {"d 'of MM", "a quote in the date pattern is not closed"}}) {
+        const std::string want = expected[0] == '\'' ? expected + useFields : expected;
+        EXPECT_EQ(CheckDatePattern(pattern), want) << pattern;
+    }
+}
+
+TEST(ShortDatePatternOfQtFormat, KeepsTheSixFieldsAndReducesNamesAndOtherLengths)
+{
+    for (const auto& [qt, expected] : Cases{
+             {"M/d/yy", "M/d/yy"}, {"dd.MM.yyyy", "dd.MM.yyyy"}, {"dddd, d MMMM yyyy", "d MM yyyy"},
+             {"d MMM y", "d MM yyyy"}, {"yyyy'年'M'月'd'日'", "yyyy年M月d日"}, {"d 'de' MMMM", "d 'de' MM"},
+             {"dd''MM", "dd''MM"}, {" d/M/yy ", "d/M/yy"}}) {
+        EXPECT_EQ(ShortDatePatternOfQtFormat(qt), expected) << qt;
+    }
+}
+
+TEST(IsoDates, ReadRealCalendarDatesOnlyAndWriteBothSidesOfDayZero)
 {
     EXPECT_EQ(ParseIsoDate("2024-01-02"), 45293.0);
     EXPECT_EQ(ParseIsoDate("1899-12-30"), 0.0);
     EXPECT_EQ(ParseIsoDate("2024-02-29"), 45292.0 + 31.0 + 28.0);
     for (const char* text : {"", "2024-1-02", "2024-13-01", "2024-00-10", "2023-02-29", "1900-02-29", "2024-04-31",
-                             "2024-01-02 "})
+                             "2024-01-02 ", "0000-01-01"})
         EXPECT_FALSE(ParseIsoDate(text)) << text;
+    // Before day zero the fraction counts backwards from the whole day.
+    EXPECT_EQ(IsoDateTimeText(-1.25), "1899-12-29T06:00:00.000");
+    EXPECT_EQ(IsoDateTimeText(0.75), "1899-12-30T18:00:00.000");
+    EXPECT_EQ(IsoDateTimeText(LastDay + 0.99999999), "9999-12-31T23:59:59.999");
+    EXPECT_EQ(IsoDateText(FirstDay), "0001-01-01");
 }
 
 }  // namespace

@@ -26,9 +26,14 @@ TEST(StrToFloat, AcceptsDecimalsAndExponentsAndNamesTheTextOtherwise)
                                                    {"1e3", 1000.0}, {"2.5E-2", 0.025}, {"1e-400", 0.0}};
     for (const auto& [text, value] : good)
         EXPECT_EQ(StrToFloat(text), value) << text;
-    for (const char* text : {"", "  ", "-", ".", "-.", "e5", "1e", "1e+", "inf", "nan", "INF", "1,5", "1.2.3",
-                             "1e400", "--1", "0x10", "3000 5"})
-        EXPECT_ERROR_MESSAGE(StrToFloat(text), std::string("'") + text + "' is not a valid floating point value");
+    // Long texts: the value counts, not how it is written.
+    const std::string zeros(500, '0');
+    EXPECT_EQ(StrToFloat("0." + zeros + "1"), 0.0);
+    EXPECT_EQ(StrToFloat("-0." + zeros + "1e400"), -1e-101);
+    EXPECT_EQ(StrToFloat("1" + zeros + "e-490"), 1e10);
+    for (const std::string text : std::initializer_list<std::string>{"", "  ", "-", ".", "-.", "e5", "1e", "1e+", "inf", "nan", "INF", "1,5", "1.2.3",
+                                   "1e400", "--1", "0x10", "3000 5", "1" + zeros.substr(0, 400) + "e-10"})
+        EXPECT_ERROR_MESSAGE(StrToFloat(text), "'" + text + "' is not a valid floating point value");
 }
 
 TEST(StrToFloat, UsesTheLocaleDecimalSeparator)

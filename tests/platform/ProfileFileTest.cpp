@@ -5,6 +5,7 @@
 #include "support/TestHelpers.h"
 
 #include <filesystem>
+#include <utility>
 #include <string>
 
 #include <sys/stat.h>
@@ -22,48 +23,38 @@ int EntriesIn(const fs::path& folder)
     return static_cast<int>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
 
-TEST(ProfileFileRead, AFolderOrPipeInPlaceOfTheFileReadsAsNoFileWithoutWaiting)
+TEST(ProfileFileRead, AFolderOrPipeInPlaceOfTheFileReadsAsNoFileWithoutWaitingAndSaysWhy)
 {
     ScratchFolder folder;
     fs::create_directory(folder / "dir.ini");
     ASSERT_EQ(::mkfifo((folder / "pipe.ini").c_str(), 0600), 0);
-    for (const char* name : {"dir.ini", "pipe.ini"}) {
-        EXPECT_EQ(ProfileFile(folder / name).ReadText("Generator", "Seed", "3000"), "3000") << name;
-        EXPECT_TRUE(ProfileFile(folder / name).ReadFlag("Generator", "Candle", true)) << name;
+    for (const auto& [name, why] : {std::pair{"dir.ini", "Is a directory"}, std::pair{"pipe.ini", "not a readable file"}}) {
+        const ProfileFile file(folder / name);
+        EXPECT_EQ(file.State(), tickforge::FileState::Unusable);
+        EXPECT_EQ(file.ReadFailure(), why);
+        EXPECT_EQ(file.ReadText("Generator", "Seed", "3000"), "3000") << name;
+        EXPECT_TRUE(file.ReadFlag("Generator", "Candle", true)) << name;
     }
+    EXPECT_EQ(ProfileFile(folder / "none.ini").State(), tickforge::FileState::Missing);
 }
 
-TEST(ProfileFileRead, AFileWithoutReadPermissionReadsAsNoFileAndIsNotOverwritten)
-{
-    ScratchFolder folder;
-    const std::string path = folder / "TKF.ini";
-    WriteFileBytes(path, "[Generator]\nSeed=1\nOther=keep\n");
-    fs::permissions(path, fs::perms::owner_write);
-    if (::access(path.c_str(), R_OK) == 0)
-        GTEST_SKIP() << "the superuser reads every file";
-    const ProfileFile file(path);
-    EXPECT_EQ(file.ReadText("Generator", "Seed", "3000"), "3000");
-    // Rewriting it would lose the lines that cannot be read: the write is refused.
-    EXPECT_ERROR_MESSAGE(file.WriteText("Generator", "Seed", "2"), "Unable to write to " + path);
-    fs::permissions(path, fs::perms::owner_all);
-    EXPECT_EQ(ReadFileBytes(path), "[Generator]\nSeed=1\nOther=keep\n");
-}
-
-TEST(ProfileFileRead, BinaryGarbageAndVeryLongLinesAreSurvivedAndKeptByAWrite)
+TEST(ProfileFileRead, BinaryGarbageAndVeryLongLinesAreSurvivedAndKeptByASave)
 {
     ScratchFolder folder;
     std::string garbage(1 << 20, 'x');  // one line of a mebibyte, then every byte value
     for (int i = 0; i < 256; ++i)
         garbage += static_cast<char>(i);
     WriteFileBytes(folder / "TKF.ini", garbage);
-    const ProfileFile file(folder / "TKF.ini");
+    ProfileFile file(folder / "TKF.ini");
     EXPECT_EQ(file.ReadText("Generator", "Seed", "3000"), "3000");
     file.WriteText("Generator", "Seed", "42");
+    file.WriteFlag("Generator", "Min", true);
+    file.Save();
     EXPECT_EQ(file.ReadText("Generator", "Seed", "3000"), "42");
-    EXPECT_EQ(ReadFileBytes(folder / "TKF.ini"), garbage + "\n\n[Generator]\nSeed=42\n");
+    EXPECT_EQ(ReadFileBytes(folder / "TKF.ini"), garbage + "\n\n[Generator]\nSeed=42\nMin=1\n");
 }
 
-TEST(ProfileFileWrite, ReplacesTheFileAtomicallyKeepingItsPermissionsAndSymbolicLink)
+TEST(ProfileFileSave, ReplacesTheFileAtomicallyKeepingItsPermissionsAndSymbolicLink)
 {
     ScratchFolder folder;
     const std::string path = folder / "TKF.ini";
@@ -74,7 +65,9 @@ TEST(ProfileFileWrite, ReplacesTheFileAtomicallyKeepingItsPermissionsAndSymbolic
     // new file renamed over the old name.
     struct stat before {};
     ASSERT_EQ(::stat(path.c_str(), &before), 0);
-    ProfileFile(path).WriteText("Generator", "Seed", "2");
+    ProfileFile file(path);
+    file.WriteText("Generator", "Seed", "2");
+    file.Save();
     struct stat after {};
     ASSERT_EQ(::stat(path.c_str(), &after), 0);
     EXPECT_NE(before.st_ino, after.st_ino);
@@ -83,36 +76,44 @@ TEST(ProfileFileWrite, ReplacesTheFileAtomicallyKeepingItsPermissionsAndSymbolic
     EXPECT_EQ(EntriesIn(folder.Path()), 1);  // no temporary file left
 
     fs::create_symlink(path, folder / "link.ini");
-    ProfileFile(folder / "link.ini").WriteText("Generator", "Seed", "3");
+    ProfileFile linked(folder / "link.ini");
+    linked.WriteText("Generator", "Seed", "3");
+    linked.Save();
     EXPECT_TRUE(fs::is_symlink(folder / "link.ini"));
     EXPECT_EQ(ReadFileBytes(path), "[Generator]\nSeed=3\n");
 }
 
-TEST(ProfileFileWrite, AFailedWriteLeavesTheOldFileIntactAndNoTemporaryFile)
+TEST(ProfileFileSave, ARefusedSaveLeavesTheOldFileByteForByteAndNoTemporaryFile)
 {
     ScratchFolder folder;
     const std::string path = folder / "TKF.ini";
     const std::string old = "[Generator]\nSeed=1\nLength=90\n";
-    WriteFileBytes(path, old);
-    {
-        // The new text does not fit under the limit: the write of the temporary file fails.
-        FileSizeLimit limit(old.size() + 4);
-        EXPECT_ERROR_MESSAGE(ProfileFile(path).WriteText("Generator", "Seed", std::string(100, '9')),
-                             "Unable to write to " + path);
+    for (const bool readOnly : {true, false}) {
+        WriteFileBytes(path, old);
+        ProfileFile file(path);
+        file.WriteText("Generator", "Seed", std::string(100, '9'));
+        file.WriteText("Generator", "Length", "5");
+        // Marked read-only: refused even to the superuser, and not renamed over. Or the
+        // new text does not fit under the limit: the write of the temporary file fails.
+        fs::permissions(path, readOnly ? fs::perms::owner_read | fs::perms::group_read : fs::perms::owner_all);
+        {
+            FileSizeLimit limit(readOnly ? RLIM_INFINITY : old.size() + 4);
+            EXPECT_ERROR_MESSAGE(file.Save(), "Unable to write to " + path);
+        }
+        fs::permissions(path, fs::perms::owner_all);
+        EXPECT_EQ(ReadFileBytes(path), old) << readOnly;
+        EXPECT_EQ(EntriesIn(folder.Path()), 1) << readOnly;
     }
-    EXPECT_EQ(ReadFileBytes(path), old);
-    EXPECT_EQ(EntriesIn(folder.Path()), 1);
 }
 
-TEST(ProfileFileWrite, AFolderInPlaceOfTheFileRefusesEveryWrite)
+TEST(ProfileFileSave, AFolderInPlaceOfTheFileRefusesTheSave)
 {
     ScratchFolder folder;
     fs::create_directory(folder / "TKF.ini");
     WriteFileBytes(folder / "TKF.ini/inside", "x");
-    EXPECT_ERROR_MESSAGE(ProfileFile(folder / "TKF.ini").WriteText("Generator", "Seed", "1"),
-                         "Unable to write to " + folder / "TKF.ini");
-    EXPECT_ERROR_MESSAGE(ProfileFile(folder / "TKF.ini").WriteFlag("Generator", "Min", true),
-                         "Unable to write to " + folder / "TKF.ini");
+    ProfileFile file(folder / "TKF.ini");
+    file.WriteFlag("Generator", "Min", true);
+    EXPECT_ERROR_MESSAGE(file.Save(), "Unable to write to " + folder / "TKF.ini");
     EXPECT_EQ(ReadFileBytes(folder / "TKF.ini/inside"), "x");
 }
 

@@ -143,6 +143,18 @@ TEST_F(TickPath, TickTimesStartAtMidnightAndStayOnTheirDay)
     EXPECT_EQ(Time(SeriesHigh, 0), day0 + 0.25);   // ties keep the earliest tick
     EXPECT_EQ(Time(SeriesOpen, 1), day0 + 1.25);
 
+    // Before day zero a time of day counts backwards from the whole day: Wednesday 27 to
+    // Sunday 31 December 1899, each day's ticks on that day, Friday the last weekday.
+    request.StartDate = EncodeDate({1899, 12, 27}) - 0.5;
+    request.SkipWeekends = true;
+    Shape(4, 5, 0.0);
+    Run();
+    ASSERT_EQ(bars.Length(), 3);
+    EXPECT_EQ(Time(SeriesOpen, 0), -3.25);
+    EXPECT_EQ(Time(SeriesClose, 2), -1.75);
+    EXPECT_EQ(DecodeDate(Time(SeriesClose, 2)), (CivilDate{1899, 12, 29}));
+    request.SkipWeekends = false;
+
     // Summing 1/T four million times drifts by more than a tick; times taken from the
     // tick's index do not.
     request.StartDate = EncodeDate({2030, 1, 1});
