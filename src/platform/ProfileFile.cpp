@@ -184,16 +184,18 @@ void ProfileFile::Save()
     if (state_ == FileState::Unusable)
         throw refused();
     try {
-        std::string updated = text_;
+        std::string updated;
         for (std::size_t first = 0; first < pending_.size();) {
             // One pass per section, the entries in their order.
             std::vector<IniEntry> entries;
             std::size_t next = first;
             while (next < pending_.size() && pending_[next].section == pending_[first].section)
                 entries.push_back(pending_[next++].entry);
-            updated = SetIniValues(updated, pending_[first].section, entries);
+            updated = SetIniValues(first == 0 ? text_ : updated, pending_[first].section, entries);
             first = next;
         }
+        if (pending_.empty())
+            updated = text_;
         // A bare name's file lives in the program's own folder, made on the first save.
         if (state_ == FileState::Missing && fileName_.find('/') == std::string::npos) {
             std::error_code ignored;

@@ -224,9 +224,18 @@ void StagedFile::Write(std::string_view bytes)
 {
     if (fd_ < 0)
         Fail("Cannot write to file", EBADF);
-    buffer_.append(bytes);
-    if (buffer_.size() >= BufferSize)
-        Flush();
+    if (buffer_.size() + bytes.size() < BufferSize) {
+        buffer_.append(bytes);
+        return;
+    }
+    // A large piece goes straight to the file, without a copy in the buffer.
+    Flush();
+    if (!WriteAll(fd_, bytes.data(), bytes.size())) {
+        const int error = errno;
+        written_ = ::lseek(fd_, 0, SEEK_CUR);
+        Fail("Cannot write to file", error);
+    }
+    written_ += static_cast<long long>(bytes.size());
 }
 
 void StagedFile::WriteLine(std::string_view text)
@@ -293,7 +302,7 @@ void StagedFile::Commit()
             Discard();
             return;
         }
-        if (::fsync(fd_) != 0)
+        if (::fdatasync(fd_) != 0)
             Fail("Cannot write to file", errno);
         if (existed_ && ::fchmod(fd_, mode_) != 0)
             Fail("Cannot write to file", errno);
