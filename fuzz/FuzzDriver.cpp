@@ -52,7 +52,7 @@ std::string Mutate(std::string input, const std::vector<std::string>& corpus, Ra
             break;
         case 3: {  // repeat a piece, so that long texts come up
             const std::string piece = input.substr(at, 1 + random.Below(4));
-            for (std::size_t n = random.Below(200); n > 0; --n)
+            for (std::size_t n = random.Below(120); n > 0; --n)
                 input.insert(at, piece);
             break;
         }
@@ -67,9 +67,9 @@ std::string Mutate(std::string input, const std::vector<std::string>& corpus, Ra
             break;
         }
     }
-    // Long enough for a number of hundreds of digits, short enough for 10^5 runs a second.
-    if (input.size() > 1024)
-        input.resize(1024);
+    // Long enough for a number of hundreds of digits, short enough for 10^5 runs in seconds.
+    if (input.size() > 600)
+        input.resize(600);
     return input;
 }
 
