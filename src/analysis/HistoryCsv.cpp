@@ -268,31 +268,16 @@ private:
 std::string StrptimeFormat(const std::string& pattern)
 {
     std::string format;
-    for (std::size_t i = 0; i < pattern.size();) {
-        const char c = pattern[i];
-        std::size_t run = 1;
-        while (i + run < pattern.size() && pattern[i + run] == c)
-            ++run;
-        if (c == 'd' || c == 'M') {
-            format += c == 'd' ? "%d" : "%m";
-            i += run;
-        } else if (c == 'y') {
-            format += run >= 4 ? "%Y" : "%y";
-            i += run;
-        } else if (c == '\'') {
-            // Quoted text; two single quotes give one.
-            std::size_t j = i + 1;
-            if (j < pattern.size() && pattern[j] == '\'') {
-                format += '\'';
-                i = j + 1;
-                continue;
-            }
-            for (; j < pattern.size() && pattern[j] != '\''; ++j)
-                format += pattern[j] == '%' ? std::string("%%") : std::string(1, pattern[j]);
-            i = j + 1;
-        } else {
-            format += c == '%' ? std::string("%%") : std::string(1, c);
-            ++i;
+    for (const DatePatternPiece& piece : ParseDatePattern(pattern).pieces) {
+        switch (piece.letter) {
+        case 0:
+            for (const char c : piece.text)
+                format += c == '%' ? std::string("%%") : std::string(1, c);
+            break;
+        case 'd': format += "%d"; break;
+        case 'M': format += "%m"; break;
+        case 'y': format += piece.run >= 4 ? "%Y" : "%y"; break;
+        default: format.append(piece.run, piece.letter); break;
         }
     }
     return format;

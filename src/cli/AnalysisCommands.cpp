@@ -3,9 +3,11 @@
 #include "analysis/FitModel.h"
 #include "analysis/HistoryCsv.h"
 #include "analysis/HistoryReport.h"
-#include "cli/StagedFile.h"
+#include "platform/DateFormat.h"
 #include "platform/Error.h"
+#include "platform/IniText.h"
 #include "platform/NumericText.h"
+#include "platform/StagedFile.h"
 #include "settings/Settings.h"
 
 #include <cstdio>
@@ -21,14 +23,6 @@ int Fail(const std::exception& error)
     return 1;
 }
 
-std::string IsoDate(DateTimeValue t)
-{
-    const CivilDate d = DecodeDate(t);
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
-    return text;
-}
-
 // The settings file: a comment for the one fitted value a settings file cannot keep,
 // then the panel's keys. Written beside the target and renamed into place.
 void WriteSettings(const PanelControls& panel, const std::string& realFile, const FittedPanel& fit,
@@ -37,21 +31,16 @@ void WriteSettings(const PanelControls& panel, const std::string& realFile, cons
     // A name without a folder is one in the current folder (the profile service would
     // look for a bare name in the program's settings folder).
     const std::string path = target.find('/') == std::string::npos ? "./" + target : target;
-    StagedFile staged;
-    const std::string& temporary = staged.Begin(path, false);
-    {
-        std::ofstream out(temporary, std::ios::binary);
-        out << "; Fitted to " << realFile << ". A settings file keeps no start date: give --start "
-            << IsoDate(fit.startDate) << " with --settings for the real dates.\n";
-        if (!out.flush())
-            throw Error("Unable to write to " + target);
-    }
+    const std::string comment = "; Fitted to " + realFile + ". A settings file keeps no start date: give --start " +
+                                IsoDateText(fit.startDate) + " with --settings for the real dates.\n";
     try {
-        SaveSettings(panel, temporary);
+        StagedFile staged(path);
+        staged.Write(SetIniValues(comment, SettingsSection, SettingsEntries(panel)));
+        staged.Checkpoint();
+        staged.Commit();
     } catch (const Error&) {
         throw Error("Unable to write to " + target);
     }
-    staged.Commit();
 }
 
 }  // namespace
@@ -86,7 +75,7 @@ int AnalysisCommands::RunFit(PanelControls& panel, const LocaleFormats& formats)
         std::printf("Fitted to %s (%zu bars, %d rows skipped), written to %s:\n", realFile_.c_str(), real.Bars(),
                     real.skippedRows, settingsOut_.c_str());
         std::printf("  --start %s (not kept in a settings file), %d days, weekends %s\n",
-                    IsoDate(fit.startDate).c_str(), fit.days, fit.weekends ? "kept" : "dropped");
+                    IsoDateText(fit.startDate).c_str(), fit.days, fit.weekends ? "kept" : "dropped");
         std::printf("  starting price %s, volatility %s %% a day, bias %s %% a year\n", panel.Text(PanelControl::ebSeed).c_str(),
                     panel.Text(PanelControl::ebVolatility).c_str(), panel.Text(PanelControl::ebBias).c_str());
         std::printf("  shocks %s (excess kurtosis %.3f, a plain walk stays below %.3f)", fit.shocks ? "on" : "off",

@@ -31,16 +31,22 @@ std::string FirstStartText(PanelControl control)
     return {};
 }
 
+std::vector<IniEntry> SettingsEntries(const PanelControls& panel)
+{
+    std::vector<IniEntry> entries;
+    for (const SettingKey& setting : SettingsKeys) {
+        std::string value = setting.kind == SettingKind::Flag ? (panel.Checked(setting.control) ? "1" : "0")
+                                                              : panel.Text(setting.control);
+        entries.push_back({std::string(setting.key), std::move(value)});
+    }
+    return entries;
+}
+
 void SaveSettings(const PanelControls& panel, const std::string& fileName)
 {
     ProfileFile file(fileName);
-    for (const SettingKey& setting : SettingsKeys) {
-        const std::string key(setting.key);
-        if (setting.kind == SettingKind::Flag)
-            file.WriteFlag(SettingsSection, key, panel.Checked(setting.control));
-        else
-            file.WriteText(SettingsSection, key, panel.Text(setting.control));
-    }
+    for (const IniEntry& entry : SettingsEntries(panel))
+        file.WriteText(SettingsSection, entry.key, entry.value);
     file.Save();
 }
 

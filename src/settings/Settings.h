@@ -8,6 +8,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 #include <string>
 #include <string_view>
 
@@ -80,5 +81,8 @@ void RestoreSettings(PanelControls& panel, const ProfileFile& file);
 // atomic replace; a refused write raises "Unable to write to %s" with fileName and
 // leaves the file byte for byte as it was.
 void SaveSettings(const PanelControls& panel, const std::string& fileName);
+
+// Every key's value as SaveSettings writes it, in table order.
+std::vector<IniEntry> SettingsEntries(const PanelControls& panel);
 
 }  // namespace tickforge
