@@ -128,7 +128,7 @@ TEST_F(Errors, AFailedRunLeavesTheUsersFilesAsTheyWereAndNoTemporaryFile)
         EXPECT_EQ(folder.Read("h.csv"), "old");
         EXPECT_EQ(folder.Files(), Texts{"h.csv"});
     };
-    WriteBytes(folder / "h.csv", "old");
+    WriteFileBytes(folder / "h.csv", "old");
     {
         // No room for the whole file: the old one stays, and the message names the target.
         testing::FileSizeLimit limit(20000);
@@ -145,7 +145,7 @@ TEST_F(Errors, AFailedRunLeavesTheUsersFilesAsTheyWereAndNoTemporaryFile)
 TEST_F(Errors, ASettingsFileIsReadOrRefusedButNeverWritten)
 {
     const std::string settings = "[Generator]\nTicksPerDay=\n";
-    WriteBytes(folder / "s.ini", settings);
+    WriteFileBytes(folder / "s.ini", settings);
     const RunResult same = folder.Run({"--settings", "s.ini", "-o", "./s.ini"});
     EXPECT_EQ(same.status, 2);
     EXPECT_TRUE(Contains(same.err, "--output: './s.ini' is the settings file named by --settings"));
