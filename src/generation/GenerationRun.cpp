@@ -148,6 +148,7 @@ GenerationOutcome GenerationRun::Generate(const PanelValues& panel)
     request.SkipWeekends = !panel.cbWeekends;
 
     const bool finished = Synthesize(request, ui_.Progress(), GeneratedSet);
+    LastRun = RunRecord{panel, days, start, price, SharedRandom().LastClockSeed()};
     RefreshWorkingSet(panel);
     ui_.ShowBars(GeneratedSet, true);
     return {finished ? GenerationOutcome::Generated : GenerationOutcome::Aborted};
