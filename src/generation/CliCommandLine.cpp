@@ -87,8 +87,11 @@ std::string CliCommandLine(const RunRecord& run, const std::string& securityName
          std::to_string(run.seed)});
 
     std::string line;
-    for (const std::string& arg : args)
-        line += (line.empty() ? "" : " ") + ShellQuoted(arg);
+    for (const std::string& arg : args) {
+        if (!line.empty())
+            line += ' ';
+        line += ShellQuoted(arg);
+    }
     return line;
 }
 
