@@ -1,6 +1,7 @@
 #include "DateAxisTicker.h"
 
 #include <QFontMetrics>
+#include <QSet>
 
 #include <cmath>
 
@@ -63,13 +64,15 @@ QVector<qint64> TickDays(const Step& step, qint64 first, qint64 last)
     return days;
 }
 
-QVector<QString> Labels(const Step& step, const QVector<qint64>& days, const QLocale& locale)
+// The labels of the tick days, with the year where it changes; when a label would
+// repeat (the same month in two years), every label has its year.
+QVector<QString> Labels(const Step& step, const QVector<qint64>& days, const QLocale& locale, bool everyYear = false)
 {
     QVector<QString> labels;
     int previousYear = 0;
     for (qsizetype i = 0; i < days.size(); ++i) {
         const QDate date = DateOfDay(days[i]);
-        const bool yearChanges = i == 0 || date.year() != previousYear;
+        const bool yearChanges = everyYear || i == 0 || date.year() != previousYear;
         previousYear = date.year();
         switch (step.unit) {
         case Unit::Day:
@@ -84,6 +87,8 @@ QVector<QString> Labels(const Step& step, const QVector<qint64>& days, const QLo
             break;
         }
     }
+    if (!everyYear && QSet<QString>(labels.begin(), labels.end()).size() != labels.size())
+        return Labels(step, days, locale, true);
     return labels;
 }
 

@@ -5,7 +5,7 @@
 // each other at the axis's present length, so that no two labels overlap and none
 // repeats. Ticks lie on midnights only, also when the axis spans less than a day. The
 // label follows the step ("6 Dec", "Dec", "2027") and adds the year at the first tick
-// and wherever the year changes.
+// and wherever the year changes, or to every label where one would otherwise repeat.
 
 #include <qcustomplot.h>
 

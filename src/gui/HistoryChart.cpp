@@ -71,6 +71,8 @@ QCPRange FixedRange(double lower, double upper)
     return {lower, upper};
 }
 
+QCPRange FixedRange(const QCPRange& range) { return FixedRange(range.lower, range.upper); }
+
 // A span too narrow for distinct labels widened to the narrowest one: about its middle,
 // or upwards from its lower end.
 QCPRange Widened(const QCPRange& range, double narrowestSpan, bool fromLowerEnd)
@@ -231,8 +233,9 @@ void HistoryChart::ShowBars(const TTimeSeriesSet& bars, bool resetZoom)
     homeVolume_ = FixedRange(lowestVolume, 4 * highestVolume);
     hasBars_ = count > 0;
     if (hasBars_) {
-        homePrice_ = Widened(homePrice_, NarrowestPriceSpan, false);
-        homeVolume_ = Widened(homeVolume_, NarrowestVolumeSpan, true);
+        const auto ordered = [](double a, double b) { return QCPRange(std::min(a, b), std::max(a, b)); };
+        homePrice_ = FixedRange(Widened(ordered(lowestLow, highestHigh), NarrowestPriceSpan, false));
+        homeVolume_ = FixedRange(Widened(ordered(lowestVolume, 4 * highestVolume), NarrowestVolumeSpan, true));
     }
     xAxis->setTicks(hasBars_);
     HideReadOut();
