@@ -309,9 +309,12 @@ private Q_SLOTS:
         QCOMPARE(cli.exitCode(), 0);
 
         const std::string exported = folder.filePath(QStringLiteral("desktop.csv")).toStdString();
-        ExportHistories(w->window.findChild<TfrmWriteMarket*>()->ReadExportFormat(), exported, 1, false,
-                        [this] { return w->window.Panel().Text("ebSecurityName"); },
-                        row.dirty ? w->Run().WorkingSet : w->Run().GeneratedSet, {}, w->Run().Formats());
+        ExportJob job;
+        job.SecurityName = [this] { return w->window.Panel().Text("ebSecurityName"); };
+        job.Bars = row.dirty ? &w->Run().WorkingSet : &w->Run().GeneratedSet;
+        job.Formats = w->Run().Formats();
+        QCOMPARE(ExportHistories(w->window.findChild<TfrmWriteMarket*>()->ReadExportFormat(), exported, job).Stop,
+                 ExportResult::Finished);
         const QByteArray bytes = ReadFile(folder.filePath(QStringLiteral("cli.csv")));
         QVERIFY(bytes.size() > 100);
         QCOMPARE(bytes, ReadFile(QString::fromStdString(exported)));
