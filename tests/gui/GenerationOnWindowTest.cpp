@@ -59,21 +59,24 @@ const PanelCase PanelCases[] = {
      "'lots' is not a valid floating point value.", "Tickforge", 1},
 };
 
-// Panels whose history the copied command makes again; with dirty data the command
-// writes the working copy that GO spoiled.
+// Panels whose history the copied command makes again, in the export format the
+// format dialog's steps set; with dirty data the command writes the working copy that
+// GO spoiled.
 struct CommandCase {
     const char* name;
-    QStringList steps;
+    QStringList steps, formatSteps;
     bool dirty;
 };
 
 const CommandCase CommandCases[] = {
     {"drawn price and period, weekends, shocks",
      {"cbSeedRandom", "cbRandomPeriod", "ebLength=40", "ebRandomPeriodMin=20", "cbWeekends", "cbActiveShock", "ebShockFreq=5"},
+     {},
      false},
-    {"price bound, bias, spoiled copy",
+    {"price bound, bias, spoiled copy, other format",
      {"cbMax", "ebMaxPrice=3100", "ebVolatility=3", "cbActiveBias", "ebSecurityName=O'Neil & Co", "cbDirtyDataActive",
       "ebDirtydata=30"},
+     {"cbTicker", "cbHeadings", "cbQuotes", "rbTab", "cbVolume", "ebPrec=8"},
      true},
 };
 
@@ -287,6 +290,14 @@ private Q_SLOTS:
         w->Do(row.steps);
         w->Press("btnGenerate");
         w->Press("btnCopyCommand");
+        auto* dialog = w->window.findChild<TfrmWriteMarket*>();
+        for (const QString& step : row.formatSteps) {
+            if (step.contains(QLatin1Char('=')))
+                Find<QLineEdit>(*dialog, step.section(QLatin1Char('='), 0, 0))->setText(step.section(QLatin1Char('='), 1));
+            else
+                Find<QAbstractButton>(*dialog, step)->click();
+        }
+        w->Press("btnCopyCommand");
         const QString command = QApplication::clipboard()->text();
         // The line under the chart names the bars, the price and the seed the command carries.
         const QRegularExpressionMatch named = QRegularExpression(QStringLiteral("^(\\d+) bars from .+ to .+, starting price (\\S+), seed (\\d+)$"))
@@ -296,6 +307,8 @@ private Q_SLOTS:
         QVERIFY(command.contains(QStringLiteral(" --price %1 ").arg(named.captured(2))));
         QVERIFY(command.endsWith(QStringLiteral(" --rng-seed ") + named.captured(3)));
         QCOMPARE(command.contains(QStringLiteral(" --dirty 30 ")), row.dirty);
+        QCOMPARE(command.contains(QStringLiteral(" --columns TDOHLC --headings --no-quotes --tab --precision 8 ")),
+                 !row.formatSteps.isEmpty());
 
         QTemporaryDir folder;
         QProcess cli;
@@ -313,7 +326,7 @@ private Q_SLOTS:
         job.SecurityName = [this] { return w->window.Panel().Text("ebSecurityName"); };
         job.Bars = row.dirty ? &w->Run().WorkingSet : &w->Run().GeneratedSet;
         job.Formats = w->Run().Formats();
-        QCOMPARE(ExportHistories(w->window.findChild<TfrmWriteMarket*>()->ReadExportFormat(), exported, job).Stop,
+        QCOMPARE(ExportHistories(dialog->ReadExportFormat(), exported, job).Stop,
                  ExportResult::Finished);
         const QByteArray bytes = ReadFile(folder.filePath(QStringLiteral("cli.csv")));
         QVERIFY(bytes.size() > 100);
