@@ -221,11 +221,11 @@ private Q_SLOTS:
     void readOutNamesTheBarUnderTheCursorBesideIt()
     {
         chart->setLocale(QLocale::c());
-        chart->ShowBars(SetOf({{45000.7, 50, 52, 49, 51, 300}, {45001.7, 51, 53, 50, 52.5, 1234}, {45002.7, 58, 59, 40, 41, 900}}), true);
+        chart->ShowBars(SetOf({{45000.7, 50, 52, 49, 51, 300}, {45001.7, 51, 53, 50, 52.5, 1234}, {45009.7, 58, 59, 40, 41, 900}}), true);
         chart->replot(QCustomPlot::rpImmediateRefresh);
-        const int x = static_cast<int>(chart->BottomAxis()->coordToPixel(HistoryChart::AxisKeyOfDate(45001.7)));
+        const int x = static_cast<int>(chart->BottomAxis()->coordToPixel(HistoryChart::AxisKeyOfDate(45000.7)));
         SendMouse(chart.get(), QEvent::MouseMove, QPoint(x + 3, chart->axisRect()->center().y()), Qt::NoButton, Qt::NoButton);
-        QCOMPARE(chart->ReadOutText(), QStringLiteral("16 Mar 2023\nOpen 51\nHigh 53\nLow 50\nClose 52.5\nVolume 1234"));
+        QCOMPARE(chart->ReadOutText(), QStringLiteral("15 Mar 2023\nOpen 50\nHigh 52\nLow 49\nClose 51\nVolume 300"));
         const QCPItemText* label = chart->ReadOut();
         QVERIFY(label->right->pixelPosition().x() < x - 3 || label->left->pixelPosition().x() > x + 3);
         SendMouse(chart.get(), QEvent::MouseMove, QPoint(1, 1), Qt::NoButton, Qt::NoButton);
