@@ -22,18 +22,6 @@ std::string ShellQuoted(const std::string& text)
     return quoted + "'";
 }
 
-std::string ColumnLetters(const ExportFormat& f)
-{
-    std::string letters;
-    const std::pair<bool, char> columns[] = {{f.TickerColumn, 'T'}, {f.DateColumn, 'D'},  {f.OpenColumn, 'O'},
-                                             {f.HighColumn, 'H'},   {f.LowColumn, 'L'},   {f.CloseColumn, 'C'},
-                                             {f.VolumeColumn, 'V'}};
-    for (const auto& [included, letter] : columns)
-        if (included)
-            letters += letter;
-    return letters;
-}
-
 }  // namespace
 
 std::string ExactNumberText(double value, const LocaleFormats& formats)
