@@ -1,5 +1,6 @@
-// Speed of the desktop program's GO run against synthesis alone, the delay between an
-// Abort and the end of a long run, and the chart's load of ten years of bars.
+// Speed of the desktop program's GO run against synthesis alone and against the same
+// run without the chart, the delay between an Abort and the end of a long run, and the
+// chart's load of ten years of bars.
 // Runs on Qt's offscreen platform unless QT_QPA_PLATFORM names another.
 //
 //     ./build/bench/gui/tickforge_gui_bench
@@ -11,6 +12,7 @@
 #include "synthesis/MakeHistory.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTimer>
@@ -89,6 +91,58 @@ void CompareGoWithSynthesis(TGenerator& window, const char* days, const char* ti
                 days, ticks, bareMs, goMs, goMs / bareMs, drawnMs, drawnMs / bareMs);
 }
 
+// The main window's run in every respect but the chart, which it leaves alone.
+class NoChartUi final : public GenerationUi {
+public:
+    explicit NoChartUi(TGenerator& window) : window_(window) {}
+    PanelValues ReadPanel() override { return window_.ReadPanel(); }
+    void ShowMessage(const std::string& text, const std::string& title) override { window_.ShowMessage(text, title); }
+    void ShowBusyCursor() override { window_.ShowBusyCursor(); }
+    void RestoreCursor() override { window_.RestoreCursor(); }
+    void SetMainWindowEnabled(bool enabled) override { window_.SetMainWindowEnabled(enabled); }
+    void ShowProgressWindow() override { window_.ShowProgressWindow(); }
+    void HideProgressWindow() override { window_.HideProgressWindow(); }
+    ProgressSink& Progress() override { return window_.Progress(); }
+    void ShowBars(const TTimeSeriesSet&, bool) override {}
+
+private:
+    TGenerator& window_;
+};
+
+// GO with the chart loaded and drawn against the same run that leaves the chart alone,
+// 3650 bars (weekends kept) of 1000 ticks.
+void CompareGoWithAndWithoutChart(TGenerator& window, int repeats)
+{
+    SetText(window, "ebLength", "3650");
+    SetText(window, "ebTicksPerDay", "1000");
+    auto* weekends = window.findChild<QCheckBox*>(QStringLiteral("cbWeekends"));
+    const bool weekendsBefore = weekends->isChecked();
+    weekends->setChecked(true);
+    auto* go = window.findChild<QAbstractButton*>(QStringLiteral("btnGenerate"));
+    NoChartUi noChart(window);
+    GenerationRun bareRun(noChart, window.Run().Formats());
+    go->click();
+    Settle();
+    std::vector<double> withChart;
+    std::vector<double> withoutChart;
+    for (int i = 0; i < repeats; ++i) {
+        withChart.push_back(MillisecondsOf([&] {
+            go->click();
+            Settle();
+        }));
+        withoutChart.push_back(MillisecondsOf([&] {
+            bareRun.btnGenerateClick();
+            Settle();
+        }));
+    }
+    const double withMs = Median(withChart);
+    const double withoutMs = Median(withoutChart);
+    std::printf("GO of %d bars x 1000 ticks: with the chart loaded and drawn %.2f ms, without the chart %.2f ms, ratio "
+                "%.3f (target <= 1.3)\n",
+                window.Run().GeneratedSet.Length(), withMs, withoutMs, withMs / withoutMs);
+    weekends->setChecked(weekendsBefore);
+}
+
 // From a RequestAbort fired by a timer to the end of the run's click.
 void MeasureAbort(TGenerator& window, int repeats)
 {
@@ -163,6 +217,7 @@ int main(int argc, char* argv[])
 
     CompareGoWithSynthesis(window, "180", "1000", 31);
     CompareGoWithSynthesis(window, "3650", "1000", 7);
+    CompareGoWithAndWithoutChart(window, 15);
     MeasureAbort(window, 3);
     MeasureShowBars(20);
     return 0;

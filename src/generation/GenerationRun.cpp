@@ -165,6 +165,7 @@ GenerationOutcome GenerationRun::Generate(const PanelValues& panel)
         WorkingSet.SetSeriesCount(0);
         throw;
     }
+    LastRun = RunRecord{panel, days, start, price, SharedRandom().LastClockSeed()};
     RefreshWorkingSet(panel);
     ui_.ShowBars(GeneratedSet, true);
     return {finished ? GenerationOutcome::Generated : GenerationOutcome::Aborted};

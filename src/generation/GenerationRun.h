@@ -11,7 +11,9 @@
 #include "synthesis/HistoryRequest.h"
 #include "synthesis/ProgressSink.h"
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,17 @@ inline constexpr const char* OutsideCalendar = "The last day falls outside the y
 inline constexpr const char* IdleActivity = "Idle";
 inline constexpr const char* SynthName = "Synth";
 }  // namespace messages
+
+// What a run that got through synthesis took and drew, so that its history can be
+// named and made again: the panel as read, the days and start after the random period,
+// the starting price after its draw and the seed that synthesis took.
+struct RunRecord {
+    PanelValues panel;
+    std::int32_t days = 0;
+    DateTimeValue start = 0.0;
+    double price = 0.0;
+    std::uint32_t seed = 0;
+};
 
 class GenerationRun {
 public:
@@ -52,6 +65,8 @@ public:
 
     TTimeSeriesSet GeneratedSet;
     TTimeSeriesSet WorkingSet;
+    // The run that made GeneratedSet; none before the first synthesis.
+    std::optional<RunRecord> LastRun;
 
     // When set, every refresh of WorkingSet lists the values its corruption changed in
     // Corruptions (empty when dirty data is inactive). Off by default.

@@ -10,12 +10,17 @@
 #include "TProgress.h"
 #include "UserAlerts.h"
 #include "WidgetPanel.h"
+#include "generation/CliCommandLine.h"
 #include "generation/PanelRules.h"
+#include "gui/ExportFormatDialog.h"
+#include "platform/DateFormat.h"
 #include "platform/NumericText.h"
 #include "platform/UserLocale.h"
 #include "settings/Settings.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDateTimeEdit>
 #include <QStyle>
@@ -78,6 +83,12 @@ TGenerator::TGenerator(QWidget* parent, std::string settingsFile)
     connect(ui_->cbColor, &QCheckBox::toggled, this, &TGenerator::cbColorClick);
     connect(ui_->btnExpand, &QToolButton::clicked, this, &TGenerator::btnExpandClick);
     new AnalysisMenu(*this);  // "Fit to data..." and "Statistics", by shortcut and context menu
+    connect(ui_->btnCopyCommand, &QToolButton::clicked, this, &TGenerator::btnCopyCommandClick);
+    // The chart's own menu offers the same command.
+    copyCommand_ = new QAction(ui_->btnCopyCommand->text(), ui_->Chart1);
+    copyCommand_->setEnabled(false);
+    connect(copyCommand_, &QAction::triggered, this, &TGenerator::btnCopyCommandClick);
+    ui_->Chart1->addAction(copyCommand_);
 
     ui_->btnGenerate->setFocus();
     FormCreate();
@@ -250,6 +261,36 @@ ProgressSink& TGenerator::Progress()
 void TGenerator::ShowBars(const TTimeSeriesSet& bars, bool resetZoom)
 {
     ui_->Chart1->ShowBars(bars, resetZoom);
+    UpdateHistoryLine(bars);
+}
+
+void TGenerator::UpdateHistoryLine(const TTimeSeriesSet& bars)
+{
+    const bool made = run_->LastRun.has_value() && bars.Length() > 0;
+    ui_->btnCopyCommand->setEnabled(made);
+    copyCommand_->setEnabled(made);
+    if (!made) {
+        ui_->lblHistory->setText(QStringLiteral("No bars"));
+        return;
+    }
+    const LocaleFormats& formats = run_->Formats();
+    const auto date = [&](std::int32_t bar) {
+        return QString::fromStdString(FormatShortDate(bars.GetTime(SeriesClose, bar), formats.shortDatePattern));
+    };
+    ui_->lblHistory->setText(QStringLiteral("%1 bars from %2 to %3, starting price %4, seed %5")
+                                 .arg(bars.Length())
+                                 .arg(date(0), date(bars.Length() - 1),
+                                      QString::fromStdString(ExactNumberText(run_->LastRun->price, formats)))
+                                 .arg(run_->LastRun->seed));
+}
+
+void TGenerator::btnCopyCommandClick()
+{
+    if (!run_->LastRun || run_->GeneratedSet.Length() == 0)
+        return;
+    const std::string line = CliCommandLine(*run_->LastRun, panel_->Text("ebSecurityName"),
+                                            ExportFormatDialog().ReadExportFormat(), run_->Formats());
+    QApplication::clipboard()->setText(QString::fromStdString(line));
 }
 
 // --- Display controls -----------------------------------------------------------

@@ -16,6 +16,7 @@ namespace Ui {
 class TGenerator;
 }
 
+class QAction;
 class QDateTimeEdit;
 
 namespace tickforge {
@@ -72,6 +73,8 @@ public Q_SLOTS:
     void rbCandleClick();
     void cbColorClick();
     void btnExpandClick();
+    // Puts the tickforge-cli command that makes the shown history again on the clipboard.
+    void btnCopyCommandClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -88,6 +91,8 @@ private:
     TProgress& ProgressWindow();
     TfrmSplash& SplashWindow();
     TfrmWriteMarket& ExportFormatDialog();
+    // The line under the chart: bars, first and last date, starting price and seed.
+    void UpdateHistoryLine(const TTimeSeriesSet& bars);
 
     std::unique_ptr<Ui::TGenerator> ui_;
     std::unique_ptr<WidgetPanel> panel_;
@@ -100,6 +105,7 @@ private:
     std::string settingsFile_;
     TfrmSplash* splash_ = nullptr;
     TfrmWriteMarket* formatDialog_ = nullptr;
+    QAction* copyCommand_ = nullptr;
 };
 
 }  // namespace tickforge

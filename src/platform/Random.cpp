@@ -13,6 +13,7 @@ RandomSource& SharedRandom()
 void RandomSource::ReseedFromClock()
 {
     seed_ = clockSeedSource_ ? clockSeedSource_() : MillisecondsSinceMidnightUtc();
+    lastClockSeed_ = seed_;
 }
 
 std::uint32_t MillisecondsSinceMidnightUtc()

@@ -32,6 +32,8 @@ public:
     // Sets the seed from the clock: the milliseconds since midnight UTC, unless a
     // clock seed source has been installed (reproducible runs install one).
     void ReseedFromClock();
+    // The seed the last ReseedFromClock set, so that a run can be told and repeated.
+    std::uint32_t LastClockSeed() const { return lastClockSeed_; }
 
     using ClockSeedSource = std::function<std::uint32_t()>;
     // An empty source restores the real clock.
@@ -40,6 +42,7 @@ public:
 
 private:
     std::uint32_t seed_ = 0;
+    std::uint32_t lastClockSeed_ = 0;
     ClockSeedSource clockSeedSource_;
 };
 

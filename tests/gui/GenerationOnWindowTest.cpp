@@ -1,12 +1,17 @@
 // GO and Apply on the main window: the designed panel draws a history (and leaves a
 // screenshot), the window takes no input during a run, each check of the panel and
 // each conversion error shows its box, the progress window's Abort ends a long run,
-// Apply keeps the zoom that GO resets, and the display controls change only the drawing.
+// Apply keeps the zoom that GO resets, the display controls change only the drawing, and
+// the copied command line makes the same file with tickforge-cli.
 
+#include "ExportFormatDialog.h"
 #include "GuiTestSupport.h"
+#include "export/ExportHistories.h"
 #include "platform/DateTime.h"
 
+#include <QClipboard>
 #include <QLabel>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
@@ -52,6 +57,27 @@ const PanelCase PanelCases[] = {
     {"ticks per day not an integer", {"ebTicksPerDay=abc"}, "'abc' is not a valid integer value.", "Tickforge", 0},
     {"volume bound, read after the progress window appeared", {"ebMaxVolume=lots"},
      "'lots' is not a valid floating point value.", "Tickforge", 1},
+};
+
+// Panels whose history the copied command makes again, in the export format the
+// format dialog's steps set; with dirty data the command writes the working copy that
+// GO spoiled.
+struct CommandCase {
+    const char* name;
+    QStringList steps, formatSteps;
+    bool dirty;
+};
+
+const CommandCase CommandCases[] = {
+    {"drawn price and period, weekends, shocks",
+     {"cbSeedRandom", "cbRandomPeriod", "ebLength=40", "ebRandomPeriodMin=20", "cbWeekends", "cbActiveShock", "ebShockFreq=5"},
+     {},
+     false},
+    {"price bound, bias, spoiled copy, other format",
+     {"cbMax", "ebMaxPrice=3100", "ebVolatility=3", "cbActiveBias", "ebSecurityName=O'Neil & Co", "cbDirtyDataActive",
+      "ebDirtydata=30"},
+     {"cbTicker", "cbHeadings", "cbQuotes", "rbTab", "cbVolume", "ebPrec=8"},
+     true},
 };
 
 }  // namespace
@@ -191,6 +217,9 @@ private Q_SLOTS:
         QCOMPARE(w->Chart().Series2()->dataCount(), 0);
         QCOMPARE(w->Chart().PriceAxis()->range(), QCPRange(0, 999999));
         QCOMPARE(w->Chart().VolumeAxis()->range(), QCPRange(0, 999999));
+        QVERIFY(!w->Chart().BottomAxis()->ticks());
+        QCOMPARE(Find<QLabel>(w->window, "lblHistory")->text(), QStringLiteral("No bars"));
+        QVERIFY(!w->Button("btnCopyCommand")->isEnabled());
         QVERIFY(!AbortRequested());
         QVERIFY(w->boxes.boxes.empty());
         VerifyIdle();
@@ -251,6 +280,57 @@ private Q_SLOTS:
         QVERIFY(chart.GradientVisible());
         QVERIFY(ShowsWholeHistory(chart, before));
         QVERIFY(SameBars(w->Run().GeneratedSet, before) && ChartShows(chart, before));
+    }
+
+    void copiedCommandMakesTheSameFile_data() { AddRows(CommandCases); }
+
+    void copiedCommandMakesTheSameFile()
+    {
+        const CommandCase& row = FetchRow(CommandCases);
+        w->Do(row.steps);
+        w->Press("btnGenerate");
+        w->Press("btnCopyCommand");
+        auto* dialog = w->window.findChild<TfrmWriteMarket*>();
+        for (const QString& step : row.formatSteps) {
+            if (step.contains(QLatin1Char('=')))
+                Find<QLineEdit>(*dialog, step.section(QLatin1Char('='), 0, 0))->setText(step.section(QLatin1Char('='), 1));
+            else
+                Find<QAbstractButton>(*dialog, step)->click();
+        }
+        w->Press("btnCopyCommand");
+        const QString command = QApplication::clipboard()->text();
+        // The line under the chart names the bars, the price and the seed the command carries.
+        const QRegularExpressionMatch named = QRegularExpression(QStringLiteral("^(\\d+) bars from .+ to .+, starting price (\\S+), seed (\\d+)$"))
+                                                  .match(Find<QLabel>(w->window, "lblHistory")->text());
+        QVERIFY(named.hasMatch());
+        QCOMPARE(named.captured(1).toInt(), w->Run().GeneratedSet.Length());
+        QVERIFY(command.contains(QStringLiteral(" --price %1 ").arg(named.captured(2))));
+        QVERIFY(command.endsWith(QStringLiteral(" --rng-seed ") + named.captured(3)));
+        QCOMPARE(command.contains(QStringLiteral(" --dirty 30 ")), row.dirty);
+        QCOMPARE(command.contains(QStringLiteral(" --columns TDOHLC --headings --no-quotes --tab --precision 8 ")),
+                 !row.formatSteps.isEmpty());
+
+        QTemporaryDir folder;
+        QProcess cli;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("PATH"), QFileInfo(QStringLiteral(TICKFORGE_CLI_PATH)).path() + QStringLiteral(":") + environment.value(QStringLiteral("PATH")));
+        cli.setProcessEnvironment(environment);
+        cli.setWorkingDirectory(folder.path());
+        cli.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), command + QStringLiteral(" -q -o cli.csv")});
+        QVERIFY(cli.waitForFinished(60000));
+        QCOMPARE(cli.readAllStandardError(), QByteArray());
+        QCOMPARE(cli.exitCode(), 0);
+
+        const std::string exported = folder.filePath(QStringLiteral("desktop.csv")).toStdString();
+        ExportJob job;
+        job.SecurityName = [this] { return w->window.Panel().Text("ebSecurityName"); };
+        job.Bars = row.dirty ? &w->Run().WorkingSet : &w->Run().GeneratedSet;
+        job.Formats = w->Run().Formats();
+        QCOMPARE(ExportHistories(dialog->ReadExportFormat(), exported, job).Stop,
+                 ExportResult::Finished);
+        const QByteArray bytes = ReadFile(folder.filePath(QStringLiteral("cli.csv")));
+        QVERIFY(bytes.size() > 100);
+        QCOMPARE(bytes, ReadFile(QString::fromStdString(exported)));
     }
 };
 

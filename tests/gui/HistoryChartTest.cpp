@@ -1,10 +1,13 @@
-// The chart of a bar set: axis ranges from the extremes with their sentinels, points at
-// the close times, zoom by a dragged rectangle (animated), undo by a reverse drag or
-// by UndoZoom, scroll by a right drag, and the background gradient.
+// The chart of a bar set: axis ranges from the extremes with their sentinels (widened
+// when flat), points at the close times, date labels that fit, edge bars kept whole,
+// zoom by a dragged rectangle (animated) or the wheel, undo by a reverse drag or by
+// UndoZoom, scroll by a right drag, the read-out, the saved picture and the gradient.
 
 #include "GuiTestSupport.h"
+#include "export/ExportError.h"
 
 #include <QMouseEvent>
+#include <QSet>
 
 #include <cmath>
 #include <memory>
@@ -92,7 +95,55 @@ const RangeCase RangeCases[] = {
      {{45000.7, 1.6e6, 2.0e6, 1.5e6, 1.7e6, 10}, {45001.7, 1.7e6, 1.9e6, 1.55e6, 1.8e6, 20}}, {999999, 2.0e6}, {10, 80}},
     {"every bar counts, spoiled ones too",
      {{45000.7, 50, 52, 49, 51, 300}, {45001.7, 51, 51, 51, 51, 0}, {45002.7, 58, 59, 40, 41, 900}}, {40, 59}, {0, 3600}},
+    {"a flat history widened about its price, no volume upwards from zero",
+     {{45000.7, 3000, 3000, 3000, 3000, 0}, {45001.7, 3000, 3000, 3000, 3000, 0}}, {2998.5, 3001.5}, {0, 1}},
 };
+
+// Histories of so many days in charts so wide, with the date labels checked unzoomed
+// and after zooming in by the wheel.
+struct DateAxisCase {
+    const char* name;
+    int days, width;
+    double notches;
+};
+
+const DateAxisCase DateAxisCases[] = {
+    {"2 days", 2, 709, 0},          {"60 days", 60, 709, 0},           {"120 days", 120, 709, 0},
+    {"60 days, narrow", 60, 300, 0}, {"400 days, zoomed in", 400, 709, 8}, {"10 years", 3650, 709, 0},
+    {"10 years, narrow", 3650, 300, 0}, {"10 years, wide", 3650, 1900, 0}, {"10 years, zoomed below a day", 3650, 709, 60},
+};
+
+// No two labels overlap or repeat, ticks lie on midnights a whole step apart (equal
+// days, or the first of each month), and the year shows at the first tick and where it
+// changes, or on every label.
+void VerifyDateLabels(HistoryChart& chart)
+{
+    chart.replot(QCustomPlot::rpImmediateRefresh);
+    QCPAxis* axis = chart.BottomAxis();
+    const QVector<double> ticks = axis->tickVector();
+    const QVector<QString> labels = axis->tickVectorLabels();
+    const QFontMetrics metrics(axis->tickLabelFont());
+    QVERIFY(labels.size() >= 2 || axis->range().size() < 3 * 86400);
+    QCOMPARE(QSet<QString>(labels.begin(), labels.end()).size(), labels.size());
+    QSet<qint64> gaps;
+    bool firstsOfMonths = true;
+    bool everyYear = true, yearWhereItChanges = true;
+    for (qsizetype i = 0; i < ticks.size(); ++i) {
+        QCOMPARE(std::fmod(ticks[i], 86400.0), 0.0);
+        const QDate date = QDate(1970, 1, 1).addDays(static_cast<qint64>(ticks[i] / 86400));
+        firstsOfMonths = firstsOfMonths && date.day() == 1;
+        const bool newYear = i == 0 || QDate(1970, 1, 1).addDays(static_cast<qint64>(ticks[i - 1] / 86400)).year() != date.year();
+        everyYear = everyYear && labels[i].contains(QString::number(date.year()));
+        yearWhereItChanges = yearWhereItChanges && labels[i].contains(QString::number(date.year())) == newYear;
+        if (i == 0)
+            continue;
+        gaps.insert(static_cast<qint64>((ticks[i] - ticks[i - 1]) / 86400));
+        const double apart = axis->coordToPixel(ticks[i]) - axis->coordToPixel(ticks[i - 1]);
+        QVERIFY(apart >= (metrics.horizontalAdvance(labels[i]) + metrics.horizontalAdvance(labels[i - 1])) / 2.0);
+    }
+    QVERIFY(gaps.size() <= 1 || firstsOfMonths);
+    QVERIFY(everyYear || yearWhereItChanges);
+}
 
 }  // namespace
 
@@ -118,6 +169,7 @@ private Q_SLOTS:
     void axesSpanTheExtremesOfTheWholeSet()
     {
         const RangeCase& row = FetchRow(RangeCases);
+        QVERIFY(!chart->BottomAxis()->ticks());  // no dates before the first history
         chart->ShowBars(Wave(20), true);  // replaced entirely by the set below
         SetOf set(row.bars);
         if (!row.bars.empty()) {
@@ -129,13 +181,93 @@ private Q_SLOTS:
         QVERIFY(ChartShows(*chart, set));
         QCOMPARE(chart->PriceAxis()->range(), row.price);
         QCOMPARE(chart->VolumeAxis()->range(), row.volume);
+        QCOMPARE(chart->BottomAxis()->ticks(), !row.bars.empty());
     }
 
-    void dateAxisCountsSecondsSince1970()
+    void dateLabelsFitTheAxis_data() { AddRows(DateAxisCases); }
+
+    void dateLabelsFitTheAxis()
     {
-        // 15 March 2023, 18:00 wall-clock time.
-        const QDateTime expected(QDate(2023, 3, 15), QTime(18, 0), Qt::UTC);
-        QCOMPARE(HistoryChart::AxisKeyOfDate(45000.75), static_cast<double>(expected.toSecsSinceEpoch()));
+        const DateAxisCase& row = FetchRow(DateAxisCases);
+        chart->resize(row.width, 360);
+        chart->ShowBars(Wave(row.days), true);
+        VerifyDateLabels(*chart);
+        if (row.notches != 0) {
+            chart->WheelZoom(chart->axisRect()->center().x(), row.notches);
+            VerifyDateLabels(*chart);
+        }
+    }
+
+    void edgeBarsStayWholeAndDenseBarsNarrowToFit()
+    {
+        for (const int days : {30, 150, 400, 3650}) {
+            for (const double style : {6.0, 4.0}) {
+                chart->SetCandleStyle(style == 6 ? HistoryChart::CandleStyle::Bar : HistoryChart::CandleStyle::Candlestick, style);
+                const SetOf set = Wave(days);
+                chart->ShowBars(set, true);
+                chart->replot(QCustomPlot::rpImmediateRefresh);
+                QCPAxis* axis = chart->BottomAxis();
+                const double half = chart->DrawnCandleWidth() / 2;
+                QVERIFY(axis->coordToPixel(HistoryChart::AxisKeyOfDate(set.GetTime(SeriesClose, 0))) - half > chart->axisRect()->left());
+                QVERIFY(axis->coordToPixel(HistoryChart::AxisKeyOfDate(set.GetTime(SeriesClose, days - 1))) + half < chart->axisRect()->right());
+                // The style's width where a pixel is left between days, else narrower down to a line.
+                const double pixelsPerDay = axis->coordToPixel(86400) - axis->coordToPixel(0);
+                const double drawn = chart->DrawnCandleWidth();
+                QVERIFY2(drawn == std::min(style, std::max(1.0, std::floor(pixelsPerDay - 1))), qPrintable(QString::number(days)));
+            }
+        }
+    }
+
+    void readOutNamesTheBarUnderTheCursorBesideIt()
+    {
+        chart->setLocale(QLocale::c());
+        chart->ShowBars(SetOf({{45000.7, 50, 52, 49, 51, 300}, {45001.7, 51, 53, 50, 52.5, 1234}, {45009.7, 58, 59, 40, 41, 900}}), true);
+        chart->replot(QCustomPlot::rpImmediateRefresh);
+        const int x = static_cast<int>(chart->BottomAxis()->coordToPixel(HistoryChart::AxisKeyOfDate(45000.7)));
+        SendMouse(chart.get(), QEvent::MouseMove, QPoint(x + 3, chart->axisRect()->center().y()), Qt::NoButton, Qt::NoButton);
+        QCOMPARE(chart->ReadOutText(), QStringLiteral("15 Mar 2023\nOpen 50\nHigh 52\nLow 49\nClose 51\nVolume 300"));
+        const QCPItemText* label = chart->ReadOut();
+        QVERIFY(label->right->pixelPosition().x() < x - 3 || label->left->pixelPosition().x() > x + 3);
+        SendMouse(chart.get(), QEvent::MouseMove, QPoint(1, 1), Qt::NoButton, Qt::NoButton);
+        QCOMPARE(chart->ReadOutText(), QString());
+    }
+
+    void wheelZoomsTheDatesAboutTheCursorAndTheReverseDragUndoes()
+    {
+        chart->ShowBars(Wave(100), true);
+        const auto whole = Ranges();
+        const QPoint at = chart->axisRect()->center() + QPoint(80, 0);
+        const double key = chart->BottomAxis()->pixelToCoord(at.x());
+        QWheelEvent wheel(at, chart->mapToGlobal(at), {}, QPoint(0, 240), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(chart.get(), &wheel);
+        QVERIFY(chart->IsZoomed());
+        QVERIFY(Near(chart->BottomAxis()->pixelToCoord(at.x()), key, 1));
+        QVERIFY(Near(chart->BottomAxis()->range().size(), whole[0].size() * 0.64, 1));
+        QCOMPARE(chart->PriceAxis()->range(), whole[1]);
+        Drag(chart.get(), Qt::LeftButton, at + QPoint(50, 50), at - QPoint(50, 50));
+        QVERIFY(Ranges() == whole);
+    }
+
+    void savesThePictureAtItsSizeAndKeepsWhatItCannotReplace()
+    {
+        chart->ShowBars(Wave(30), true);
+        QTemporaryDir folder;
+        chart->SaveChart(folder.filePath(QStringLiteral("chart.png")));
+        QCOMPARE(QImage(folder.filePath(QStringLiteral("chart.png"))).size(), chart->size());
+        chart->SaveChart(folder.filePath(QStringLiteral("chart.pdf")));
+        QVERIFY(ReadFile(folder.filePath(QStringLiteral("chart.pdf"))).startsWith("%PDF"));
+        // A folder in the file's place stays, and no staging file is left behind.
+        const QString taken = folder.filePath(QStringLiteral("taken.png"));
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("taken.png")));
+        try {
+            chart->SaveChart(taken);
+            QFAIL("saved over a folder");
+        } catch (const ExportError& error) {
+            QCOMPARE(QString::fromStdString(error.what()), QStringLiteral("Error writing to file %1. Is it open elsewhere?").arg(taken));
+        }
+        QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList({QStringLiteral("chart.pdf"), QStringLiteral("chart.png"), QStringLiteral("taken.png")}));
+        QVERIFY(QFileInfo(taken).isDir());
     }
 
     void leftDragZoomsIntoTheRectangleWithAnAnimationAndAnUpwardDragUndoes()
