@@ -56,7 +56,6 @@ void TTimeSeriesSet::Assign(const TTimeSeriesSet& source)
     if (&source == this)
         return;
     // A source without series fails at its Length, after this set has lost its series.
-    SetLength(0);
     SetSeriesCount(source.SeriesCount());
     SetLength(source.Length());
     // Every series takes the source's length (that of its series 0); samples a shorter

@@ -78,18 +78,4 @@ void CorruptHistory(TTimeSeriesSet& bars, double percentage, std::vector<Corrupt
     Corrupt(bars, percentage, AppendRecord{applied});
 }
 
-const char* CorruptionKindText(CorruptionKind kind)
-{
-    switch (kind) {
-    case CorruptNothing: return "unchanged";
-    case CorruptOpenFromClose: return "open := close";
-    case CorruptCloseFromOpen: return "close := open";
-    case CorruptHighFromLow: return "high := low";
-    case CorruptLowFromHigh: return "low := high";
-    case CorruptVolumeZero: return "volume := 0";
-    case CorruptVolumeTenth: return "volume := volume / 10";
-    default: return "unknown";
-    }
-}
-
 }  // namespace tickforge

@@ -40,7 +40,4 @@ void CorruptHistory(TTimeSeriesSet& bars, double percentage);
 // order. The random draws are the same as those of the plain call.
 void CorruptHistory(TTimeSeriesSet& bars, double percentage, std::vector<Corruption>& applied);
 
-// A short text naming the effect of a kind, such as "open := close".
-const char* CorruptionKindText(CorruptionKind kind);
-
 }  // namespace tickforge

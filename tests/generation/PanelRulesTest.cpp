@@ -1,5 +1,4 @@
 #include "generation/PanelRecord.h"
-#include "generation/PanelRules.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +37,6 @@ TEST(PanelRules, TextAndDateRulesRepairThePanelAndBeepOnlyForTextsThatDoNotConve
         int beeps;
     } cases[] = {
         // "Days :" puts the end date at the start (with its time of day) plus the days.
-        {"days", Type("ebLength", {"30"}), {{"ebLength", "30"}}, 30, 0},
         {"zero days", Type("ebLength", {"0"}), {{"ebLength", "1"}}, 1, 0},
         {"days no number", Type("ebLength", {"abc"}), {{"ebLength", "1"}}, 1, 1},
         {"days deleted digit by digit", Type("ebLength", {"18", "1", ""}), {{"ebLength", "1"}}, 1, 1},
@@ -131,11 +129,6 @@ TEST(PanelRules, RandomPeriodBoxEnablesItsFieldWithoutChangingTheText)
     panel.SetChecked("cbRandomPeriod", false);
     EXPECT_FALSE(panel.Enabled("ebRandomPeriodMin"));
     EXPECT_EQ(panel.Text("ebRandomPeriodMin"), "90");
-
-    // The rules read the state they are called with, as the windows' handlers call them.
-    panel.SetEnabled("ebMinPrice", true);
-    tickforge::cbMinClick(panel);  // cbMin is unticked
-    EXPECT_FALSE(panel.Enabled("ebMinPrice"));
 }
 
 }  // namespace

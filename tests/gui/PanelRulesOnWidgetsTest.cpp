@@ -27,15 +27,12 @@ struct FieldCase {
     QString randomMinimum;
 };
 
+// The rules themselves are tested on the record; these rows only show that keystrokes,
+// pastes and beeps reach them through the real widgets.
 const FieldCase FieldCases[] = {
-    {"days zero", "ebLength", "", "0", false, "1", 0, "1"},
-    {"days not a number", "ebLength", "", "abc", false, "1", 1, "1"},
     {"fewer days pull the random minimum down", "ebLength", "", "60", false, "60", 0, "60"},
     // "2" and "20" pass; "200" exceeds the 180 days and takes the days' text.
     {"random minimum never above the days", "ebRandomPeriodMin", "cbRandomPeriod", "200", true, "180", 0, "180"},
-    // Once for "x", once more for the emptied field.
-    {"random minimum not a number", "ebRandomPeriodMin", "cbRandomPeriod", "x", true, "", 2, ""},
-    {"minimum price typed", "ebMinPrice", "cbMin", "2500", true, "2500", 0, "90"},
     // Emptied, then the emptied field beeps once more.
     {"minimum price not a number", "ebMinPrice", "cbMin", "cheap", false, "", 2, "90"},
 };
@@ -96,24 +93,13 @@ private Q_SLOTS:
         QCOMPARE(Picker("EndDate")->date(), Picker("StartDate")->date().addDays(Text("ebLength").toInt()));
     }
 
-    void boundBoxesEnableTheirFieldsAndTheRandomSeedLocksThem()
+    void boxClicksReachTheirRules()
     {
         ShowPage("tsPrice");
-        const auto enabled = [this](const char* name) { return Find(w->window, name)->isEnabled(); };
-        const auto ticked = [this](const char* name) { return w->Button(name)->isChecked(); };
-        QTest::mouseClick(w->Button("cbMin"), Qt::LeftButton);
         QTest::mouseClick(w->Button("cbMax"), Qt::LeftButton);
-        QVERIFY(enabled("ebMinPrice") && enabled("ebMaxPrice"));
-
-        // Unticking "Fixed :" unticks and locks both bounds through their own rules.
+        QVERIFY(w->Edit("ebMaxPrice")->isEnabled());
         QTest::mouseClick(w->Button("cbSeedRandom"), Qt::LeftButton);
-        QVERIFY(!ticked("cbSeedRandom"));
-        QVERIFY(!enabled("ebSeed") && enabled("ebSeedMin"));
-        QVERIFY(!enabled("cbMin") && !ticked("cbMin") && !enabled("ebMinPrice") && !ticked("cbMax"));
-
-        // Ticking it again frees the boxes, still unticked.
-        QTest::mouseClick(w->Button("cbSeedRandom"), Qt::LeftButton);
-        QVERIFY(enabled("cbMin") && !ticked("cbMin") && !enabled("ebMinPrice"));
+        QVERIFY(!w->Button("cbMax")->isChecked() && !w->Button("cbMax")->isEnabled());
     }
 
     void datePickedByTheUserGivesTheDays_data()

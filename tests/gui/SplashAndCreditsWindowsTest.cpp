@@ -17,21 +17,12 @@ class SplashAndCreditsWindowsTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void picturesDecodeFromTheirContent_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("splash") << SplashPicturePath << QSize(448, 358);
-        QTest::newRow("credits") << CreditsPicturePath << QSize(322, 257);
-        QTest::newRow("icon") << ApplicationIconPath << QSize(256, 256);
-    }
-
     void picturesDecodeFromTheirContent()
     {
-        QFETCH(QString, path);
-        QFETCH(QSize, size);
         InitPictures();
-        QCOMPARE(LoadPicture(path).size(), size);
+        QCOMPARE(LoadPicture(SplashPicturePath).size(), QSize(448, 358));
+        QCOMPARE(LoadPicture(CreditsPicturePath).size(), QSize(322, 257));
+        QCOMPARE(LoadPicture(ApplicationIconPath).size(), QSize(256, 256));
         QVERIFY(LoadPicture(QStringLiteral(":/pictures/missing.jpg")).isNull());
     }
 

@@ -31,7 +31,7 @@ TEST(IniTextFind, ReadsTheFirstMatchingKeyOfTheFirstMatchingSection)
         {"[G]\nA=\"z'\n", "G", "A", "\"z'"},
         {"[Generator]\r\nSeed=1\nLength=2\r\nBias=3", "Generator", "Length", "2"},  // CR LF and LF mixed
         {"\xEF\xBB\xBF[Generator]\r\nSeed=7\r\n", "Generator", "Seed", "7"},  // a byte order mark is skipped
-        {"[Generator]\n;Seed=1\n# Seed=2\nSeed=3\n", "Generator", "Seed", "3"},
+        {"[Generator]\n;Seed=1\n# Seed=2\nSend=4\nSeed=3\n", "Generator", "Seed", "3"},
         {"[Generator\nSeed=1\n", "Generator", "Seed", std::nullopt},  // no closing bracket: no section
         {"[G]\nA=12" + std::string(1, '\0') + "34\n", "G", "A", "12"},  // a NUL ends the value
         {"[G]\nA=" + std::string(3000, 'q') + "\n", "G", "A", std::string(2047, 'q')},
@@ -57,6 +57,7 @@ TEST(IniTextSet, ReplacesOrAddsOneKeyAndKeepsEveryOtherLine)
         {"[Generator]\nSeed=1\nUnknown=7\n\n; about other\n[Other]\nX=1\n", "Generator", "Length", "180",
          "[Generator]\nSeed=1\nUnknown=7\nLength=180\n\n; about other\n[Other]\nX=1\n"},
         {"[Generator]\n[Other]\nX=1\n", "Generator", "Seed", "5", "[Generator]\nSeed=5\n[Other]\nX=1\n"},
+        {"[Generator]\nSeed=1\n", "Generator", "Bias", "5", "[Generator]\nSeed=1\nBias=5\n"},
         // a missing section is appended after one blank line
         {"[Other]\nX=1\n", "Generator", "Seed", "5", "[Other]\nX=1\n\n[Generator]\nSeed=5\n"},
         {"[Other]\nX=1\n\n", "Generator", "Seed", "5", "[Other]\nX=1\n\n[Generator]\nSeed=5\n"},
@@ -81,7 +82,7 @@ TEST(IniTextSet, WrittenValuesReadBackUnchanged)
 
 TEST(IniFlag, WholeNumbersDecimalOrHexadecimalElseNothing)
 {
-    for (const char* ticked : {"1", "2", "-1", "0x10", "0xfF", "99999999999999999999999"})
+    for (const char* ticked : {"1", "2", "-1", "01", "0x10", "0x9", "0xfF", "99999999999999999999999"})
         EXPECT_EQ(ParseIniFlag(ticked), true) << ticked;
     for (const char* unticked : {"0", "+0", "0X0", "000"})
         EXPECT_EQ(ParseIniFlag(unticked), false) << unticked;

@@ -27,6 +27,8 @@ TEST(TimeSeries, ResizingKeepsTheFirstSamplesAndZeroesNewOnes)
     EXPECT_EQ(series.GetTime(4), 0.0);
     EXPECT_ERROR_MESSAGE(series.SetLength(-1), "Range check error");
     EXPECT_EQ(series.Count(), 5);
+    series.SetLength(0);
+    EXPECT_EQ(series.Count(), 0);
 }
 
 TEST(TimeSeriesSet, SeriesCountDiscardsTheOldDataAndIndicesOutsideTheListAreRejected)
@@ -62,6 +64,8 @@ TEST(TimeSeriesSet, AssignCopiesEverySeriesAtTheFirstSeriesLengthButNotTheName)
     EXPECT_EQ(copy.GetTime(4, 1), 45001.0);
     copy.SetValue(4, 0, -1.0);
     EXPECT_EQ(source.GetValue(4, 0), 100.0);  // the copy is independent
+    copy.Assign(copy);
+    EXPECT_EQ(copy.GetValue(4, 1), 101.0);
 
     // A source without series fails at its length, after the old series are gone.
     source.SetSeriesCount(0);
