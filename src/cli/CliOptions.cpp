@@ -144,7 +144,7 @@ void DeclareOptions(CLI::App& app, CliOptions& o)
     AddText(app, "--settings", o.settings, "FILE",
             "Restore the panel from this settings file, as the desktop program restores TKF.ini "
             "(default: no file, the panel of a first start)")
-        ->check(CLI::Validator(CLI::ExistingFile).description(""));
+        ->check(CLI::Validator(CLI::ExistingPath).description(""));
 
     AddText(app, "--start", o.start, "YYYY-MM-DD", "Start : first day of the range (default: today)");
     AddText(app, "--days", o.days, "N", "Days : calendar days in the range (default: " + FirstStartText(PanelControl::ebLength) + ")");

@@ -153,11 +153,16 @@ TEST_F(Errors, ASettingsFileIsReadOrRefusedButNeverWritten)
     const RunResult bad = folder.Run({"--settings", "s.ini", "-o", "x.csv"});
     EXPECT_EQ(bad.err, "tickforge-cli: TicksPerDay: '' is not a valid integer value\n");
     EXPECT_EQ(folder.Read("s.ini"), settings);
+    // A pipe or a folder in the settings file's place is a named file we cannot read.
     ASSERT_EQ(::mkfifo((folder / "p.ini").c_str(), 0600), 0);
-    const RunResult pipe = folder.Run({"--settings", "p.ini", "-o", "x.csv"});
-    EXPECT_EQ(pipe.status, 1);
-    EXPECT_EQ(pipe.err, "tickforge-cli: Cannot read settings file p.ini: not a readable file\n");
-    EXPECT_EQ(folder.Files(), (Texts{"p.ini", "s.ini"}));
+    fs::create_directory(folder / "d.ini");
+    for (const auto& [name, reason] : {std::pair<std::string, std::string>{"p.ini", "not a readable file"},
+                                        {"d.ini", "Is a directory"}}) {
+        const RunResult unread = folder.Run({"--settings", name, "-o", "x.csv"});
+        EXPECT_EQ(unread.status, 1) << name;
+        EXPECT_EQ(unread.err, "tickforge-cli: Cannot read settings file " + name + ": " + reason + "\n");
+    }
+    EXPECT_EQ(folder.Files(), (Texts{"d.ini", "p.ini", "s.ini"}));
 }
 
 TEST_F(Errors, AClosedStandardOutputIsOneLineOfErrorAndLeavesNoTemporaryFile)
