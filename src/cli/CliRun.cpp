@@ -76,7 +76,7 @@ public:
         if (options.ticksOut.Given()) {
             ticksPath_ = SplitExportPath(options.ticksOut.value);
             run_.Synthesize = [this](const HistoryRequest& request, ProgressSink& progress, TTimeSeriesSet& result) {
-                return MakeHistory(request, progress, result, [this](const TickPathView& ticks) { WriteTicks(ticks); });
+                return SynthesizeWithTicks(request, progress, result);
             };
             // Every member's tick file lies in the same folder as the first one's.
             CheckWritable(TickMember(1).Path);
@@ -152,12 +152,15 @@ private:
 
     ExportMember TickMember(int k) const { return FormExportMember(format_, ticksPath_, k, batch_, SecurityName()); }
 
-    // The tick path comes before the member's bars are made, which an abort or an error
-    // can still prevent: it is staged, and takes effect once the member is written.
-    void WriteTicks(const TickPathView& ticks)
+    // The tick path is written while the member's bars are made, which an abort or an
+    // error can still prevent: it is staged, and takes effect once the member is written.
+    bool SynthesizeWithTicks(const HistoryRequest& request, ProgressSink& progress, TTimeSeriesSet& result)
     {
         const ExportMember member = TickMember(generated_);
-        WriteTickFile(ticks_.Begin(member.Path, member.Append), ticks, format_, formats_);
+        TickFileWriter ticks(ticks_.Begin(member.Path, member.Append), format_, formats_);
+        const bool made = MakeHistory(request, progress, result, [&ticks](const TickPathView& block) { ticks.Write(block); });
+        ticks.Close();
+        return made;
     }
 
     void MemberWritten(const ExportMember& member, StdoutRelay* relay)

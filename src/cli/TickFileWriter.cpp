@@ -31,27 +31,25 @@ std::string IsoTimeText(double time)
 
 std::string IsoDateTimeText(double time) { return IsoDateText(time) + "T" + IsoTimeText(time); }
 
-void WriteTickFile(const std::string& path, const TickPathView& ticks, const ExportFormat& format,
-                   const LocaleFormats& formats)
+TickFileWriter::TickFileWriter(const std::string& path, const ExportFormat& format, const LocaleFormats& formats)
+    : file_(path, false), format_(format), formats_(formats)
 {
-    OutputFile file(path, false);
-    std::string line;
-    // A day's ticks share their date: work it out once per day.
-    double day = 0.0;
-    std::string dayText;
+}
+
+void TickFileWriter::Write(const TickPathView& ticks)
+{
     for (std::int64_t i = 0; i < ticks.Count; ++i) {
         const TickPoint& tick = ticks.Points[i];
         const double whole = WholeDays(tick.Time);
-        if (i == 0 || whole != day) {
-            day = whole;
-            dayText = IsoDateText(tick.Time) + "T";
+        if (dayText_.empty() || whole != day_) {
+            day_ = whole;
+            dayText_ = IsoDateText(tick.Time) + "T";
         }
-        line.clear();
-        AppendField(line, dayText + IsoTimeText(tick.Time), format);
-        AppendField(line, PriceText(tick.Value, format.Precision, formats.decimalSeparator), format);
-        file.WriteLine(line);
+        line_.clear();
+        AppendField(line_, dayText_ + IsoTimeText(tick.Time), format_);
+        AppendField(line_, PriceText(tick.Value, format_.Precision, formats_.decimalSeparator), format_);
+        file_.WriteLine(line_);
     }
-    file.Close();
 }
 
 }  // namespace tickforge::cli

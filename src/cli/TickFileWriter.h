@@ -3,6 +3,7 @@
 // ISO 8601 with milliseconds, then the price before the tick's move in the export's
 // precision, with the export's quoting, delimiter and decimal separator.
 
+#include "cli/OutputFile.h"
 #include "export/ExportFormat.h"
 #include "platform/LocaleFormats.h"
 #include "synthesis/MakeHistory.h"
@@ -15,8 +16,24 @@ namespace tickforge::cli {
 // fraction, rounded to the millisecond and kept within its day.
 std::string IsoDateTimeText(double time);
 
-// Creates or replaces the file at path.
-void WriteTickFile(const std::string& path, const TickPathView& ticks, const ExportFormat& format,
-                   const LocaleFormats& formats);
+// A tick file written as the ticks are made, a block at a time.
+class TickFileWriter {
+public:
+    // Creates or replaces the file at path.
+    TickFileWriter(const std::string& path, const ExportFormat& format, const LocaleFormats& formats);
+    // Adds the ticks that follow those written so far.
+    void Write(const TickPathView& ticks);
+    // Flushes and closes; a failure raises.
+    void Close() { file_.Close(); }
+
+private:
+    OutputFile file_;
+    const ExportFormat& format_;
+    const LocaleFormats& formats_;
+    std::string line_;
+    // A day's ticks share their date: it is worked out once per day.
+    double day_ = 0.0;
+    std::string dayText_;
+};
 
 }  // namespace tickforge::cli

@@ -203,35 +203,30 @@ TEST_F(TickPath, FailuresRaiseTheirErrorsAndLeaveTheResultAsTheirPhaseDoes)
 
 using TickPathObserver = SynthesisTest;
 
-TEST_F(TickPathObserver, SeesEveryTickOnceAndTheBarsComeFromThem)
+TEST_F(TickPathObserver, SeesEveryTickOnceInOrderAndChangesNothingAndItsErrorEndsTheRun)
 {
-    Shape(8, 5, 0.01);
-    int calls = 0;
-    std::vector<TickPoint> ticks;
-    MakeHistory(request, sink, bars, [&](const TickPathView& view) {
-        ++calls;
-        ticks.assign(view.Points, view.Points + view.Count);
-    });
-    EXPECT_EQ(calls, 1);
-    ASSERT_EQ(ticks.size(), 40u);
-    EXPECT_EQ(ticks[0].Value, 3000.0);
-    EXPECT_EQ(ticks[0].Time, request.StartDate);
-    // The open of day 4 is the tick a quarter into it (8 div 4 = 2), its close the last.
-    EXPECT_EQ(Value(SeriesOpen, 4), ticks[4 * 8 + 2].Value);
-    EXPECT_EQ(Time(SeriesOpen, 4), ticks[4 * 8 + 2].Time);
-    EXPECT_EQ(Value(SeriesClose, 4), ticks[39].Value);
-}
-
-TEST_F(TickPathObserver, WatchingChangesNeitherTheBarsNorTheRandomSequenceAndItsErrorEndsTheRun)
-{
+    Shape(3000, 5, 0.01 / std::sqrt(3000.0));
     request.ShockMagnitude = 3.0;
     request.ShockDaysPerEvent = 2.0;
     Run();
     const std::uint32_t seedAfterPlain = SharedRandom().Seed();
-    const double lastClose = Value(SeriesClose, 9);
-    MakeHistory(request, sink, bars, [](const TickPathView&) {});
+    const double lastClose = Value(SeriesClose, 4);
+
+    std::vector<TickPoint> ticks;
+    MakeHistory(request, sink, bars, [&](const TickPathView& view) {
+        EXPECT_LE(view.Count, PollStride);
+        ticks.insert(ticks.end(), view.Points, view.Points + view.Count);
+    });
     EXPECT_EQ(SharedRandom().Seed(), seedAfterPlain);
-    EXPECT_EQ(Value(SeriesClose, 9), lastClose);
+    EXPECT_EQ(Value(SeriesClose, 4), lastClose);
+    ASSERT_EQ(ticks.size(), 15000u);
+    EXPECT_EQ(ticks[0].Value, 3000.0);
+    EXPECT_EQ(ticks[0].Time, request.StartDate);
+    // The open of day 4 is the tick a quarter into it, its close the last.
+    EXPECT_EQ(Value(SeriesOpen, 4), ticks[4 * 3000 + 750].Value);
+    EXPECT_EQ(Time(SeriesOpen, 4), ticks[4 * 3000 + 750].Time);
+    EXPECT_EQ(Value(SeriesClose, 4), ticks[14999].Value);
+    EXPECT_EQ(Time(SeriesClose, 4), ticks[14999].Time);
 
     EXPECT_ERROR_MESSAGE(MakeHistory(request, sink, bars, [](const TickPathView&) { throw Error("disk full"); }),
                          "disk full");
