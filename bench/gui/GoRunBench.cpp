@@ -163,6 +163,7 @@ int main(int argc, char* argv[])
 
     CompareGoWithSynthesis(window, "180", "1000", 31);
     CompareGoWithSynthesis(window, "3650", "1000", 7);
+    CompareGoWithSynthesis(window, "3650", "10000", 3);
     MeasureAbort(window, 3);
     MeasureShowBars(20);
     return 0;
