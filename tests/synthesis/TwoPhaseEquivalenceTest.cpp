@@ -117,6 +117,7 @@ bool TwoPhaseHistory(const HistoryRequest& r, ProgressSink& progress, TTimeSerie
 // Everything a run leaves that a user can see, or that the next draws depend on.
 struct Outcome {
     std::string error;
+    bool made = false;
     std::uint32_t seed = 0;
     std::vector<std::string> captions;
     std::vector<int> gauge;
@@ -137,7 +138,7 @@ Outcome OutcomeOf(const Engine& engine, const HistoryRequest& request)
     RecordingSink sink;
     Outcome out;
     try {
-        engine(request, sink, set);
+        out.made = engine(request, sink, set);
     } catch (const Error& error) {
         out.error = error.what();
     }
