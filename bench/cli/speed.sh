@@ -4,6 +4,7 @@
 #    one-day tick loop of tickforge_bench, both timed as whole processes, with peak memory;
 #  - MakeHistory per tick against the bare loop in the Google Benchmark, at 180 x 1000
 #    and at 3650 x 10000;
+#  - a batch of 8 such histories with --jobs 2 against --jobs 1, with their files compared;
 #  - the desktop program's GO and Abort (bench/gui), when its benchmark is built.
 # Usage: bench/cli/speed.sh [build folder] [repetitions]
 set -euo pipefail
@@ -52,6 +53,16 @@ for size in 180/1000 3650/10000; do
   printf "%-11s: bare %.2f ns/tick, MakeHistory %.2f ns/tick, ratio %s (target <= 1.4)\n" \
     "$size" "$bare" "$make" "$(ratio "$make" "$bare")"
 done
+
+echo "== a batch of 8 members, 3650 days x 10000 ticks, fixed price (best of $repetitions)"
+batch=(--rng-seed 1 --price 3000 --days 3650 --ticks-per-day 10000 --start 2024-01-01 --count 8 --quiet)
+read -r one_s _ < <(measure "$cli" "${batch[@]}" --jobs 1 -o "$work/one.csv")
+read -r two_s _ < <(measure "$cli" "${batch[@]}" --jobs 2 -o "$work/two.csv")
+same="differ"
+cmp -s "$work/one.csv" "$work/two.csv" && same="identical"
+echo "--jobs 1 : ${one_s} s"
+echo "--jobs 2 : ${two_s} s, speed-up $(ratio "$one_s" "$two_s") (target >= 1.7 on 2 free cores), files $same"
+echo "           (cores: $(nproc), load average: $(cut -d' ' -f1-3 /proc/loadavg))"
 
 if [ -x "$gui_bench" ]; then
   echo "== desktop program (offscreen)"
