@@ -4,6 +4,7 @@
 #include "platform/DateTime.h"
 #include "platform/Error.h"
 #include "platform/Random.h"
+#include "platform/VectorState.h"
 #include "synthesis/Abort.h"
 
 #include <algorithm>
@@ -326,6 +327,7 @@ private:
                 return false;
             if (state_.rejected >= RedrawLimit)
                 throw Error(messages::NoMoveInsideBounds);
+            ClearUpperVectorState();
             return true;
         }
         if (i < nextGauge_ && i < nextPoll_)
@@ -343,6 +345,7 @@ private:
             if (AbortRequested())
                 return false;
         }
+        ClearUpperVectorState();  // the sink's window may have painted
         return true;
     }
 
