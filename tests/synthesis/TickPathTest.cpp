@@ -1,9 +1,8 @@
 // The tick phase: the price model, the draws it consumes, the bounds, the tick times,
-// its failures, and the tick path as an observer sees it.
+// and the tick path as an observer sees it. Failures: the equivalence test.
 
 #include "synthesis/SynthesisFixture.h"
 
-#include <functional>
 
 using namespace tickforge;
 using tickforge::testing::ClockSeed;
@@ -151,54 +150,6 @@ TEST_F(TickPath, TickTimesStartAtMidnightAndStayOnTheirDay)
     ASSERT_EQ(bars.Length(), 40);
     for (int b = 0; b < 40; ++b)
         EXPECT_EQ(Time(SeriesClose, b), request.StartDate + b + 99999.0 * (1.0 / 100000.0)) << "bar " << b;
-}
-
-TEST_F(TickPath, FailuresRaiseTheirErrorsAndLeaveTheResultAsTheirPhaseDoes)
-{
-    enum class Leaves { Untouched, ZeroedSeries, BarsSoFar };
-    const struct {
-        const char* what;
-        std::function<void(HistoryRequest&)> change;
-        const char* message;
-        Leaves leaves;
-    } cases[] = {
-        {"tick path too long", [](HistoryRequest& r) { r.NumberOfDays = 3000000; }, "Range check error",
-         Leaves::Untouched},
-        {"negative tick count", [](HistoryRequest& r) { r.NumberOfDays = -3; }, "Range check error", Leaves::Untouched},
-        {"bias below -100 %", [](HistoryRequest& r) { r.BiasPercentPerYear = -150.0; },
-         "Invalid floating point operation", Leaves::ZeroedSeries},
-        {"no days per shock event", [](HistoryRequest& r) { r.ShockDaysPerEvent = 0.0; },
-         "Floating point division by zero", Leaves::ZeroedSeries},
-        {"empty soft band", [](HistoryRequest& r) { r.SoftBounds = r.MaxBoundActive = true; r.MinPrice = r.MaxPrice = 5000.0; },
-         "Floating point division by zero", Leaves::ZeroedSeries},
-        {"empty soft band at the price",
-         [](HistoryRequest& r) { r.SoftBounds = r.MaxBoundActive = true; r.MinPrice = r.MaxPrice = r.SeedPrice = 5000.0; r.TickVolatility = 0.0; },
-         "Invalid floating point operation", Leaves::ZeroedSeries},
-        {"step beyond a double", [](HistoryRequest& r) { r.TickVolatility = 1e308; }, "Floating point overflow",
-         Leaves::ZeroedSeries},
-        {"zero price without lower bound", [](HistoryRequest& r) { r.SeedPrice = 0.0; },
-         "Invalid floating point operation", Leaves::BarsSoFar},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        SetUp();
-        bars.SetSeriesCount(2);
-        bars.SetLength(3);
-        bars.Name = "Old";
-        c.change(request);
-        EXPECT_ERROR_MESSAGE(Run(), c.message);
-        if (c.leaves == Leaves::Untouched) {
-            EXPECT_EQ(bars.SeriesCount(), 2);
-            EXPECT_EQ(bars.Length(), 3);
-            EXPECT_EQ(bars.Name, "Old");
-            continue;
-        }
-        ASSERT_EQ(bars.SeriesCount(), 5);
-        EXPECT_EQ(bars.Length(), 10);  // not cut to the bars written
-        for (int s = 0; s < 5 && c.leaves == Leaves::ZeroedSeries; ++s)
-            for (int b = 0; b < 10; ++b)
-                ASSERT_TRUE(Value(s, b) == 0.0 && Time(s, b) == 0.0) << s << " " << b;
-    }
 }
 
 using TickPathObserver = SynthesisTest;

@@ -160,6 +160,7 @@ TEST_F(TwoPhaseEquivalence, SameBarsSeedCaptionsGaugeAndErrorsForEverySetting)
     const struct {
         const char* what;
         std::function<void(HistoryRequest&)> change;
+        const char* error = "";
     } cases[] = {
         {"plain", [](HistoryRequest&) {}},
         {"weekends from a Saturday, odd ticks", [](HistoryRequest& r) { r.SkipWeekends = true; r.StartDate -= 2; r.TicksPerDay = 7; r.NumberOfDays = 17; }},
@@ -172,15 +173,18 @@ TEST_F(TwoPhaseEquivalence, SameBarsSeedCaptionsGaugeAndErrorsForEverySetting)
         {"soft lower bound", [](HistoryRequest& r) { r.SoftBounds = r.MinBoundActive = true; r.MinPrice = 2999; r.MaxPrice = 3001; }},
         {"shocks and bias", [](HistoryRequest& r) { r.ShockDaysPerEvent = 0.7; r.ShockMagnitude = 3; r.BiasPercentPerYear = -40; }},
         {"no days", [](HistoryRequest& r) { r.NumberOfDays = 0; }},
-        {"too many ticks", [](HistoryRequest& r) { r.NumberOfDays = 3000000; }},
-        {"negative days", [](HistoryRequest& r) { r.NumberOfDays = -3; }},
-        {"bias below -100 %", [](HistoryRequest& r) { r.BiasPercentPerYear = -150; }},
-        {"no days per shock", [](HistoryRequest& r) { r.ShockDaysPerEvent = 0; }},
-        {"empty soft band", [](HistoryRequest& r) { r.SoftBounds = r.MaxBoundActive = true; r.MinPrice = r.MaxPrice = 5000; }},
-        {"overflow", [](HistoryRequest& r) { r.TickVolatility = 1e308; }},
-        {"zero price fails a weekday bar", [](HistoryRequest& r) { r.SeedPrice = 0; r.SkipWeekends = true; r.StartDate -= 2; }},
+        {"too many ticks", [](HistoryRequest& r) { r.NumberOfDays = 3000000; }, "Range check error"},
+        {"negative days", [](HistoryRequest& r) { r.NumberOfDays = -3; }, "Range check error"},
+        {"bias below -100 %", [](HistoryRequest& r) { r.BiasPercentPerYear = -150; }, "Invalid floating point operation"},
+        {"no days per shock", [](HistoryRequest& r) { r.ShockDaysPerEvent = 0; }, "Floating point division by zero"},
+        {"empty soft band", [](HistoryRequest& r) { r.SoftBounds = r.MaxBoundActive = true; r.MinPrice = r.MaxPrice = 5000; }, "Floating point division by zero"},
+        {"empty soft band at the price",
+         [](HistoryRequest& r) { r.SoftBounds = r.MaxBoundActive = true; r.MinPrice = r.MaxPrice = r.SeedPrice = 5000; r.TickVolatility = 0; },
+         "Invalid floating point operation"},
+        {"overflow", [](HistoryRequest& r) { r.TickVolatility = 1e308; }, "Floating point overflow"},
+        {"zero price fails a weekday bar", [](HistoryRequest& r) { r.SeedPrice = 0; r.SkipWeekends = true; r.StartDate -= 2; }, "Invalid floating point operation"},
         {"a tick failure after a failed bar comes first",
-         [](HistoryRequest& r) { r.SeedPrice = 0; r.TickVolatility = 1e300; r.ShockMagnitude = 1e300; r.ShockDaysPerEvent = 8; }},
+         [](HistoryRequest& r) { r.SeedPrice = 0; r.TickVolatility = 1e300; r.ShockMagnitude = 1e300; r.ShockDaysPerEvent = 8; }, "Floating point overflow"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -188,6 +192,7 @@ TEST_F(TwoPhaseEquivalence, SameBarsSeedCaptionsGaugeAndErrorsForEverySetting)
         c.change(request);
         const Outcome want = OutcomeOf(TwoPhaseHistory, request);
         const Outcome got = OutcomeOf([](auto& r, auto& p, auto& s) { return MakeHistory(r, p, s); }, request);
+        EXPECT_EQ(want.error, c.error);
         EXPECT_EQ(got.error, want.error);
         EXPECT_EQ(got.seed, want.seed);
         EXPECT_EQ(got.captions, want.captions);
