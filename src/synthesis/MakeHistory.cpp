@@ -243,8 +243,8 @@ struct BarTally {
     std::exception_ptr failure;
 };
 
-// Ticks of every day, each day's bar as soon as its ticks are done, and the first half
-// of the gauge. Returns false when an abort ended it.
+// The ticks of every day, each day's bar as soon as its ticks are done, and the first
+// half of the gauge.
 class DayMaker {
 public:
     DayMaker(const HistoryRequest& r, ProgressSink& progress, TTimeSeriesSet& result, const TickPathObserver& observe)
@@ -269,7 +269,8 @@ public:
         }
     }
 
-    // Leaves the shared random source where the ticks left it, also after an error.
+    // False when an abort ended it. Leaves the shared random source where the ticks left
+    // it, also after an error.
     bool Run(BarTally& tally)
     {
         state_ = {SharedRandom().Seed(), 0, 0, r_.SeedPrice};
@@ -412,8 +413,7 @@ bool MakeHistory(const HistoryRequest& request, ProgressSink& progress, TTimeSer
 {
     SharedRandom().ReseedFromClock();
 
-    // Days times ticks must fit a 32-bit count, as the tick index of the user's data
-    // files and of the first release did.
+    // Days times ticks must fit a 32-bit count; more is refused.
     const std::int64_t total = static_cast<std::int64_t>(request.NumberOfDays) * request.TicksPerDay;
     if (total < 0 || total > std::numeric_limits<std::int32_t>::max())
         throw Error(messages::RangeCheck);

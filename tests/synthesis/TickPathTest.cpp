@@ -1,5 +1,6 @@
 // The tick phase: the price model, the draws it consumes, the bounds, the tick times,
-// and the tick path as an observer sees it. Failures: the equivalence test.
+// and the tick path as an observer sees it. Its failures are checked beside the
+// two-phase engine.
 
 #include "synthesis/SynthesisFixture.h"
 
