@@ -114,7 +114,7 @@ void MeasureAbort(TGenerator& window, int repeats)
     std::vector<double> delays;
     for (int i = 0; i < repeats; ++i) {
         Clock::time_point requested;
-        QTimer::singleShot(300, [&requested] {
+        QTimer::singleShot(50, [&requested] {
             requested = Clock::now();
             RequestAbort();
         });
