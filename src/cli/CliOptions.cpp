@@ -219,6 +219,11 @@ void DeclareOptions(CLI::App& app, CliOptions& o)
                    "(default: 1)")
         ->type_name("K")
         ->check(WholeNumberIn(1, std::numeric_limits<int>::max()));
+    app.add_option("--jobs", o.jobs,
+                   "Members made at the same time when they share nothing (a fixed starting price, no random "
+                   "period); the files are the same for every N (default: the number of cores)")
+        ->type_name("N")
+        ->check(WholeNumberIn(1, 1024));
     AddFlag(app, "--multiple-files", o.multipleFiles,
             "One file per member, named base + k + extension (default: one file for the whole batch)");
     AddText(app, "-o,--output", o.output, "PATH",

@@ -68,6 +68,7 @@ struct CliOptions {
     int precision = 5;
     TextOption dateFormat;
     int count = 1;
+    int jobs = 0;  // 0: one per core
     FlagOption multipleFiles;
     TextOption output;
 

@@ -8,6 +8,7 @@
 #include "cli/DirtyLabels.h"
 #include "cli/ExportChoices.h"
 #include "cli/OutputPaths.h"
+#include "cli/ParallelMembers.h"
 #include "cli/SeedPlan.h"
 #include "cli/TerminalProgress.h"
 #include "cli/TickFileWriter.h"
@@ -29,6 +30,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 #include <unistd.h>
@@ -120,7 +122,7 @@ public:
         if (options.ticksOut.Given()) {
             ticksPath_ = SplitExportPath(options.ticksOut.value);
             run_.Synthesize = [this](const HistoryRequest& request, ProgressSink& progress, TTimeSeriesSet& result) {
-                return MakeHistory(request, progress, result, [this](const TickPathView& ticks) { WriteTicks(ticks); });
+                return SynthesizeWithTicks(request, progress, result);
             };
             // Every member's tick file lies in the same folder as the first one's.
             CheckWritable(TickMember(1).Path);
@@ -129,6 +131,7 @@ public:
             CheckWritable(options.dirtyLabels.value);
             labels_ = std::make_unique<DirtyLabelsFile>(options.dirtyLabels.value, format_, formats_);
         }
+        StartParallelMembers();
     }
 
     int Execute()
@@ -203,29 +206,75 @@ private:
             return {GenerationOutcome::Aborted};
         seeds_.SetMember(k);
         seeds_.ForgetSeedUsed();
-        progress_.SetMember(k, Members());
-        GenerationOutcome outcome = run_.btnGenerateClick();
+        std::optional<std::uint32_t> seedUsed;
+        GenerationOutcome outcome;
+        if (members_) {
+            outcome = TakeMember(k, seedUsed);
+        } else {
+            progress_.SetMember(k, Members());
+            outcome = run_.btnGenerateClick();
+            seedUsed = seeds_.SeedUsed();
+        }
         if (outcome.kind != GenerationOutcome::Failed && Interrupted())
             return {GenerationOutcome::Aborted};
-        if (outcome.kind == GenerationOutcome::Generated && !seeds_.Fixed() && seeds_.SeedUsed() &&
-            !options_.quiet.Given()) {
-            std::fprintf(stderr, "member %d: rng seed %u\n", k, static_cast<unsigned>(*seeds_.SeedUsed()));
+        if (outcome.kind == GenerationOutcome::Generated && !seeds_.Fixed() && seedUsed && !options_.quiet.Given()) {
+            std::fprintf(stderr, "member %d: rng seed %u\n", k, static_cast<unsigned>(*seedUsed));
             std::fflush(stderr);
         }
         return outcome;
     }
 
+    // Members that share nothing are made on every core, unless --jobs says otherwise.
+    void StartParallelMembers()
+    {
+        const int jobs = options_.jobs > 0 ? options_.jobs : static_cast<int>(std::thread::hardware_concurrency());
+        if (Members() < 2 || jobs < 2)
+            return;
+        PanelValues panel = ReadPanelValues(panel_);
+        const char* sequential = nullptr;
+        if (!panel.cbSeedRandom || panel.cbRandomPeriod)
+            sequential = "the members depend on each other (a random starting price or period)";
+        else if (options_.ticksOut.Given())
+            sequential = "--ticks-out writes its tick paths in turn";
+        if (sequential == nullptr)
+            members_ = std::make_unique<ParallelMembers>(std::move(panel), formats_, run_.RecordCorruptions,
+                                                         options_.rngSeed, Members(), jobs);
+        else if (options_.jobs > 1)
+            Say(std::string("--jobs: ") + sequential + ": one member at a time");
+    }
+
+    // Member k as the worker threads made it, moved into the run's sets.
+    GenerationOutcome TakeMember(int k, std::optional<std::uint32_t>& seedUsed)
+    {
+        progress_.SetMember(k, Members());
+        progress_.Show();
+        progress_.SetActivity(messages::MakingHistory);
+        ParallelMembers::Member& member = members_->Take(k, [this](int percent) { progress_.SetGaugePosition(percent); });
+        progress_.Hide();
+        for (const auto& [text, title] : member.messages)
+            ui_.ShowMessage(text, title);
+        MoveBars(member.generated, run_.GeneratedSet);
+        MoveBars(member.working, run_.WorkingSet);
+        run_.Corruptions = std::move(member.corruptions);
+        seedUsed = member.seed;
+        return member.outcome;
+    }
+
     ExportMember TickMember(int k) const { return FormExportMember(format_, ticksPath_, k, batch_, SecurityName()); }
 
-    // The tick path comes before the member's bars are made, which an abort or an error
-    // can still prevent: it is staged, and takes effect once the member is written.
-    void WriteTicks(const TickPathView& ticks)
+    // The tick path is written while the member's bars are made, which an abort or an
+    // error can still prevent: it is staged, and takes effect once the member is written.
+    bool SynthesizeWithTicks(const HistoryRequest& request, ProgressSink& progress, TTimeSeriesSet& result)
     {
         if (!ticks_)
             ticks_ = std::make_unique<StagedFile>(TickMember(generated_).Path);
-        tickforge::cli::WriteTicks(*ticks_, ticks, format_, formats_);
+        const bool made = MakeHistory(request, progress, result, [this](const TickPathView& block) {
+            tickforge::cli::WriteTicks(*ticks_, block, format_, formats_);
+        });
         // A tick file that has no room fails the member before its bars replace a file.
-        ticks_->Flush();
+        if (made)
+            ticks_->Flush();
+        return made;
     }
 
     void MemberWritten(const ExportMember& member)
@@ -326,6 +375,7 @@ private:
     std::unique_ptr<StagedFile> ticks_;
     std::unique_ptr<DirtyLabelsFile> labels_;
     int generated_ = 0;  // generation runs started, the member in hand
+    std::unique_ptr<ParallelMembers> members_;  // last: its workers stop before the rest goes
 };
 
 }  // namespace

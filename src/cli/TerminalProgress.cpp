@@ -6,13 +6,9 @@ namespace tickforge::cli {
 
 namespace {
 constexpr int BarWidth = 30;
-// Ticks between two looks at the clock: small enough to redraw smoothly, large enough
-// to cost nothing next to the ticks themselves.
-constexpr unsigned TicksPerPump = 4096;
 }  // namespace
 
-TerminalProgress::TerminalProgress(std::FILE* stream, bool enabled)
-    : ProgressSink(TicksPerPump), stream_(stream), enabled_(enabled)
+TerminalProgress::TerminalProgress(std::FILE* stream, bool enabled) : stream_(stream), enabled_(enabled)
 {
 }
 
@@ -48,7 +44,7 @@ void TerminalProgress::Hide()
     visible_ = false;
 }
 
-void TerminalProgress::Pump() { DrawIfDue(); }
+void TerminalProgress::PumpMessages() { DrawIfDue(); }
 
 void TerminalProgress::DrawIfDue()
 {

@@ -28,10 +28,10 @@ public:
     void Show();
     void Hide();
 
-    static constexpr std::chrono::milliseconds RedrawInterval{50};
+    // Redraws when the last drawing is RedrawInterval old.
+    void PumpMessages() override;
 
-protected:
-    void Pump() override;
+    static constexpr std::chrono::milliseconds RedrawInterval{50};
 
 private:
     void DrawIfDue();

@@ -43,7 +43,7 @@ void TProgress::btnAbortClick()
     RequestAbort();
 }
 
-void TProgress::Pump()
+void TProgress::PumpMessages()
 {
     // The first interval counts from the run's first call, so a run shorter than that
     // never stops to paint; Abort still answers within one interval.

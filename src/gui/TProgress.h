@@ -27,6 +27,8 @@ public:
     void SetActivity(const std::string& text) override;
     int GaugePosition() const override;
     void SetGaugePosition(int position) override;
+    // Lets Qt deliver pending events when the last delivery is PumpIntervalMs old.
+    void PumpMessages() override;
 
     // The shortest time between two deliveries of pending events.
     static constexpr int PumpIntervalMs = 10;
@@ -35,7 +37,6 @@ public Q_SLOTS:
     void btnAbortClick();
 
 protected:
-    void Pump() override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

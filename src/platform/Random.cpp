@@ -6,7 +6,7 @@ namespace tickforge {
 
 RandomSource& SharedRandom()
 {
-    static RandomSource source;
+    thread_local RandomSource source;
     return source;
 }
 

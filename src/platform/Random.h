@@ -46,7 +46,8 @@ private:
     ClockSeedSource clockSeedSource_;
 };
 
-// The process-wide instance, seed 0 at program start.
+// The program's instance, seed 0 at program start. One per thread: the main thread's is
+// the sequence every history draws from; a thread that makes batch members has its own.
 RandomSource& SharedRandom();
 
 std::uint32_t MillisecondsSinceMidnightUtc();

@@ -4,38 +4,18 @@
 #include "platform/DateTime.h"
 #include "platform/Error.h"
 #include "platform/Random.h"
+#include "platform/VectorState.h"
 #include "synthesis/Abort.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <exception>
 #include <limits>
 #include <memory>
-#include <new>
 
 namespace tickforge {
 
 namespace {
-
-// One sample of the tick path. Left uninitialised on allocation; every sample is
-// written before it is read.
-using TickSample = TickPoint;
-
-struct TickPath {
-    std::unique_ptr<TickSample[]> samples;
-    std::int64_t count = 0;
-};
-
-TickPath AllocateTickPath(std::int64_t count)
-{
-    TickPath path;
-    path.count = count;
-    if (count == 0)
-        return path;
-    path.samples.reset(new (std::nothrow) TickSample[static_cast<std::size_t>(count)]);
-    if (!path.samples)
-        throw Error(messages::OutOfMemory);
-    return path;
-}
 
 // The gauge rises to p when p - position > 0.5, i.e. when p reaches position + 1.
 void RaiseGaugeTo(ProgressSink& progress, std::int64_t p)
@@ -44,12 +24,16 @@ void RaiseGaugeTo(ProgressSink& progress, std::int64_t p)
         progress.SetGaugePosition(static_cast<int>(p));
 }
 
-// First tick index i at which (50 * i) div total reaches position + 1.
-std::int64_t NextGaugeTick(int position, std::int64_t total)
+// First step s of steps at which (50 * s) div steps + base reaches position + 1, for a
+// gauge that runs from base to base + 49; past the end when it cannot rise further.
+std::int64_t NextGaugeStep(int position, int base, std::int64_t steps)
 {
-    if (position >= 49)
+    const std::int64_t wanted = position + 1 - base;
+    if (wanted > 49)
         return std::numeric_limits<std::int64_t>::max();
-    return ((position + 1) * total + 49) / 50;
+    if (wanted <= 0)
+        return 0;
+    return (wanted * steps + 49) / 50;
 }
 
 struct TickModel {
@@ -98,29 +82,50 @@ TickModel BuildTickModel(const HistoryRequest& r)
     RaiseDivisionByZero();
 }
 
-// The running state of the tick phase between two runs of ticks.
+// The running state of the ticks between two runs of them.
 struct TickState {
     std::uint32_t seed;
     std::int32_t shockCountdown;
-    std::int32_t tickOfDay;
     std::uint32_t rejected;     // consecutive rejected attempts of the current tick
-    double price;
+    double price;               // the price before the current tick's move
+};
+
+// The open-to-close stretch of the current day as far as it has run: the first tick
+// with the highest and the lowest price, and the last tick's price.
+struct DayStretch {
+    double open;
+    double high;
+    double low;
+    double last;
+    std::int32_t highTick;
+    std::int32_t lowTick;
+};
+
+// What stays fixed while the ticks of one day run.
+struct DayContext {
+    const HistoryRequest& request;
+    const TickModel& model;
     double dayStart;
+    // Before day zero the fraction of a date-time counts backwards from the whole day:
+    // the signed step of one tick, set per day so that the tick loop only multiplies.
+    double tickStep;
 };
 
 enum class Bounds { None, Hard, Soft };
 
-// Simulates ticks from i up to end with no calls on the way, so the whole state stays
-// in registers. Stops early, in the middle of tick i, when its rejected attempts reach
-// a multiple of the redraw pump interval; called again, it resumes that tick's redraws.
-// Returns the first tick not finished. Instantiated per kind of bounds so that the
-// common case without bounds tests nothing.
-template <Bounds mode>
-std::int64_t RunTicks(const HistoryRequest& r, const TickModel& m, TickState& state, TickSample* out,
-                      std::int64_t i, std::int64_t end)
+// Simulates the ticks k up to end of one day with no calls on the way, so the whole
+// state stays in registers. track: the ticks belong to the open-to-close stretch; store:
+// each finished tick is written to out, which advances. Stops early, in the middle of
+// tick k, when its rejected attempts reach a multiple of the redraw pump interval;
+// called again, it resumes that tick's redraws. Returns the first tick not finished.
+// Instantiated per kind of bounds so that the common case without bounds tests nothing.
+template <Bounds mode, bool track, bool store>
+std::int32_t RunTicks(const DayContext& c, TickState& state, DayStretch& stretch, TickPoint*& out, std::int32_t k,
+                      std::int32_t end)
 {
+    const HistoryRequest& r = c.request;
+    const TickModel& m = c.model;
     const std::int32_t T = r.TicksPerDay;
-    const double invT = 1.0 / static_cast<double>(T);
     const bool minActive = r.MinBoundActive;
     const bool maxActive = r.MaxBoundActive;
     const double minPrice = r.MinPrice;
@@ -131,19 +136,23 @@ std::int64_t RunTicks(const HistoryRequest& r, const TickModel& m, TickState& st
 
     std::uint32_t seed = state.seed;
     std::int32_t shockCountdown = state.shockCountdown;
-    std::int32_t tickOfDay = state.tickOfDay;
     std::uint32_t rejected = state.rejected;
     double price = state.price;
-    double dayStart = state.dayStart;
-    // Before day zero the fraction of a date-time counts backwards from the whole day.
-    double tickTime = dayStart < 0.0 ? -invT : invT;
-    const auto saveState = [&] { state = {seed, shockCountdown, tickOfDay, rejected, price, dayStart}; };
+    double high = stretch.high;
+    double low = stretch.low;
+    std::int32_t highTick = stretch.highTick;
+    std::int32_t lowTick = stretch.lowTick;
+    TickPoint* next = out;
+    const auto saveState = [&] {
+        state = {seed, shockCountdown, rejected, price};
+        stretch.high = high;
+        stretch.low = low;
+        stretch.highTick = highTick;
+        stretch.lowTick = lowTick;
+        out = next;
+    };
 
-    for (; i < end; ++i) {
-        if (rejected == 0) {
-            out[i].Time = dayStart + tickOfDay * tickTime;
-            out[i].Value = price;
-        }
+    for (; k < end; ++k) {
         double candidate;
         for (;;) {
             seed = RandomSource::Step(seed);
@@ -191,145 +200,210 @@ std::int64_t RunTicks(const HistoryRequest& r, const TickModel& m, TickState& st
                     break;
                 if (++rejected % RedrawPumpInterval == 0) [[unlikely]] {
                     saveState();
-                    return i;
+                    return k;
                 }
             }
         }
+        // Tick k is done: its sample is the price before its move. New extremes are rare
+        // within a day: branches the processor predicts cost less than conditional moves.
+        if constexpr (track) {
+            if (price > high) [[unlikely]] {
+                high = price;
+                highTick = k;
+            }
+            if (price < low) [[unlikely]] {
+                low = price;
+                lowTick = k;
+            }
+        }
+        if constexpr (store)
+            *next++ = {c.dayStart + k * c.tickStep, price};
+        stretch.last = price;
         rejected = 0;
         price = candidate;
-        // A tick's time is its day's start plus its place in the day over T: the T
-        // ticks of a day share that day, and the next day starts after the last.
-        if (++tickOfDay == T) {
-            tickOfDay = 0;
-            dayStart += 1.0;
-            tickTime = dayStart < 0.0 ? -invT : invT;
-        }
     }
     saveState();
-    return i;
+    return k;
 }
 
-using TickRunner = std::int64_t (*)(const HistoryRequest&, const TickModel&, TickState&, TickSample*, std::int64_t,
-                                    std::int64_t);
+using TickRunner = std::int32_t (*)(const DayContext&, TickState&, DayStretch&, TickPoint*&, std::int32_t, std::int32_t);
 
+template <bool track, bool store>
 TickRunner ChooseTickRunner(const HistoryRequest& r)
 {
     if (!r.MinBoundActive && !r.MaxBoundActive)
-        return &RunTicks<Bounds::None>;
-    return r.SoftBounds ? &RunTicks<Bounds::Soft> : &RunTicks<Bounds::Hard>;
+        return &RunTicks<Bounds::None, track, store>;
+    return r.SoftBounds ? &RunTicks<Bounds::Soft, track, store> : &RunTicks<Bounds::Hard, track, store>;
 }
 
-// The tick phase: fills the path. Returns early when an abort is requested. Between
-// two sink calls (gauge rises and message pumps) the ticks run in one call of RunTicks;
-// the abort flag can only change inside a sink call, so testing it at those points is
-// the same as testing it before every tick.
-void RunTickPhase(const HistoryRequest& r, const TickModel& m, ProgressSink& progress, TickPath& path)
-{
-    const std::int64_t total = path.count;
-    const TickRunner runTicks = ChooseTickRunner(r);
-    TickState state{SharedRandom().Seed(), 0, 0, 0, r.SeedPrice, WholeDays(r.StartDate)};
-    std::int64_t nextGaugeTick = NextGaugeTick(progress.GaugePosition(), total);
+// The bars written so far, and the first bar that failed. A bar's failure is not raised
+// at once: the ticks after it may still fail on their own, and their error comes first,
+// as does an abort. Its day raises it while the gauge runs through the days.
+struct BarTally {
+    std::int32_t written = 0;
+    std::int32_t failedDay = -1;
+    std::exception_ptr failure;
+};
 
-    try {
-        std::int64_t i = 0;
-        while (i < total) {
-            if (state.rejected == 0) {
-                // Tick i starts: the abort test, the gauge and the message pump of one tick.
-                if (AbortRequested())
-                    break;
-                if (i >= nextGaugeTick) {
-                    RaiseGaugeTo(progress, (50 * i) / total);
-                    nextGaugeTick = NextGaugeTick(progress.GaugePosition(), total);
-                }
-                progress.PumpMessages();
-                // Ticks up to the next gauge rise or message pump need none of the three.
-                std::int64_t end = std::min(total, i + progress.PumpsBeforeHandover());
-                end = std::min(end, std::max(nextGaugeTick, i + 1));
-                if (AbortRequested())
-                    end = i + 1;
-                const std::int64_t reached = runTicks(r, m, state, path.samples.get(), i, end);
-                // Ticks i + 1 .. reached - 1 are done, and tick reached has started when
-                // it stopped in the middle of its redraws.
-                const std::int64_t startedAfterI = reached - i - (state.rejected == 0 ? 1 : 0);
-                progress.SkipPumpCalls(static_cast<unsigned>(std::max<std::int64_t>(0, startedAfterI)));
-                i = reached;
-            } else {
-                // No candidate of tick i fits yet: keep the window alive, honour Abort,
-                // give up in the end.
-                progress.PumpNow();
-                if (AbortRequested())
-                    break;
-                if (state.rejected >= RedrawLimit)
-                    throw Error(messages::NoMoveInsideBounds);
-                i = runTicks(r, m, state, path.samples.get(), i, i + 1);
-            }
+// The ticks of every day, each day's bar as soon as its ticks are done, and the first
+// half of the gauge.
+class DayMaker {
+public:
+    DayMaker(const HistoryRequest& r, ProgressSink& progress, TTimeSeriesSet& result, const TickPathObserver& observe)
+        : r_(r),
+          model_(BuildTickModel(r)),
+          progress_(progress),
+          observe_(observe),
+          close_(result.At(SeriesClose).Samples),
+          volume_(result.At(SeriesVolume).Samples),
+          open_(result.At(SeriesOpen).Samples),
+          high_(result.At(SeriesHigh).Samples),
+          low_(result.At(SeriesLow).Samples),
+          total_(static_cast<std::int64_t>(r.NumberOfDays) * r.TicksPerDay)
+    {
+        if (observe_) {
+            block_ = std::make_unique<TickPoint[]>(static_cast<std::size_t>(PollStride));
+            preOpen_ = ChooseTickRunner<false, true>(r);
+            postOpen_ = ChooseTickRunner<true, true>(r);
+        } else {
+            preOpen_ = ChooseTickRunner<false, false>(r);
+            postOpen_ = ChooseTickRunner<true, false>(r);
         }
-    } catch (...) {
-        SharedRandom().SetSeed(state.seed);
-        throw;
     }
-    SharedRandom().SetSeed(state.seed);
-}
 
-// The compression phase: one bar per kept day. Returns the number of bars written.
-std::int32_t RunCompressionPhase(const HistoryRequest& r, ProgressSink& progress, const TickPath& path,
-                                 TTimeSeriesSet& result)
-{
-    progress.SetActivity(messages::Compressing);
-    const TickSample* const ticks = path.samples.get();
-    const std::int64_t T = r.TicksPerDay;
-    const std::int32_t days = result.Length();
-    auto& close = result.At(SeriesClose).Samples;
-    auto& volume = result.At(SeriesVolume).Samples;
-    auto& open = result.At(SeriesOpen).Samples;
-    auto& high = result.At(SeriesHigh).Samples;
-    auto& low = result.At(SeriesLow).Samples;
-    const double volumeSpan = r.MaxVolume - r.MinVolume;
+    // False when an abort ended it. Leaves the shared random source where the ticks left
+    // it, also after an error.
+    bool Run(BarTally& tally)
+    {
+        state_ = {SharedRandom().Seed(), 0, 0, r_.SeedPrice};
+        try {
+            const bool finished = RunDays(tally);
+            SharedRandom().SetSeed(state_.seed);
+            return finished;
+        } catch (...) {
+            SharedRandom().SetSeed(state_.seed);
+            throw;
+        }
+    }
 
-    std::int32_t bars = 0;
-    for (std::int32_t d = 0; d < days; ++d) {
-        if (AbortRequested())
-            break;
-        progress.PumpMessages();
-        RaiseGaugeTo(progress, (50LL * d) / days + 50);
+private:
+    bool RunDays(BarTally& tally)
+    {
+        const std::int32_t T = r_.TicksPerDay;
         // The open is the tick a quarter into the day, not its first tick (one move
         // after the close before), so that a bar may open away from that close; high
         // and low are taken from the open on, so the open always lies between them.
-        const std::int64_t o = d * T + T / 4;
-        if (r.SkipWeekends && IsWeekend(ticks[o].Time))
-            continue;
-        const std::int64_t e = (d + 1) * T - 1;
-        std::int64_t h = o;
-        std::int64_t l = o;
-        double highValue = ticks[o].Value;
-        double lowValue = ticks[o].Value;
-        // New extremes are rare within a day: branches the processor predicts cost less
-        // than carrying the extremes through conditional moves from tick to tick.
-        for (std::int64_t k = o; k <= e; ++k) {
-            const double v = ticks[k].Value;
-            if (v > highValue) [[unlikely]] {
-                highValue = v;
-                h = k;
+        const std::int32_t o = T / 4;
+        const double invT = 1.0 / static_cast<double>(T);
+        DayContext context{r_, model_, WholeDays(r_.StartDate), 0.0};
+        nextGauge_ = NextGaugeStep(progress_.GaugePosition(), 0, total_);
+        nextPoll_ = 0;
+        out_ = block_.get();
+        for (std::int32_t d = 0; d < r_.NumberOfDays; ++d, context.dayStart += 1.0) {
+            const std::int64_t first = static_cast<std::int64_t>(d) * T;
+            context.tickStep = context.dayStart < 0.0 ? -invT : invT;
+            DayStretch stretch{};
+            std::int32_t k = 0;
+            while (k < T) {
+                if (!Poll(first + k))
+                    return false;
+                if (k == o && state_.rejected == 0)
+                    stretch = {state_.price, state_.price, state_.price, state_.price, o, o};
+                const std::int64_t stop = std::min({nextPoll_, nextGauge_, first + T}) - first;
+                const std::int32_t end = static_cast<std::int32_t>(std::min<std::int64_t>(k < o ? o : T, stop));
+                k = (k < o ? preOpen_ : postOpen_)(context, state_, stretch, out_, k, std::max(end, k + 1));
             }
-            if (v < lowValue) [[unlikely]] {
-                lowValue = v;
-                l = k;
-            }
+            if (tally.failedDay < 0)
+                WriteBar(context, d, o, stretch, tally);
         }
-        const auto b = static_cast<std::size_t>(bars);
-        open[b] = {ticks[o].Time, ticks[o].Value};
-        close[b] = {ticks[e].Time, ticks[e].Value};
-        high[b] = {ticks[h].Time, highValue};
-        low[b] = {ticks[l].Time, lowValue};
-        const double ratio = 1.0 + CheckedDiv(highValue - lowValue, lowValue);
-        double v = CheckFinite(volumeSpan * 50.0 * (ratio * ratio - 1.0) + r.MinVolume);
-        if (b > 0)
-            v = CheckFinite((volume[b - 1].Value + v) / 2.0);
-        volume[b] = {ticks[o].Time, v};
-        ++bars;
+        Deliver();
+        return true;
     }
-    return bars;
-}
+
+    // Before tick i, or again in the middle of its redraws: the abort test, the gauge,
+    // the delivery of ticks and the message pump where they are due. False on an abort.
+    bool Poll(std::int64_t i)
+    {
+        if (state_.rejected != 0) {
+            // No candidate of the tick fits yet: keep the window alive, honour Abort, give
+            // up in the end.
+            progress_.PumpMessages();
+            if (AbortRequested())
+                return false;
+            if (state_.rejected >= RedrawLimit)
+                throw Error(messages::NoMoveInsideBounds);
+            ClearUpperVectorState();
+            return true;
+        }
+        if (i < nextGauge_ && i < nextPoll_)
+            return true;
+        if (AbortRequested())
+            return false;
+        if (i >= nextGauge_) {
+            RaiseGaugeTo(progress_, (50 * i) / total_);
+            nextGauge_ = NextGaugeStep(progress_.GaugePosition(), 0, total_);
+        }
+        if (i >= nextPoll_) {
+            Deliver();
+            progress_.PumpMessages();
+            nextPoll_ = i + PollStride;
+            if (AbortRequested())
+                return false;
+        }
+        ClearUpperVectorState();  // the sink's window may have painted
+        return true;
+    }
+
+    // Hands the ticks stored since the last delivery to the observer.
+    void Deliver()
+    {
+        if (!observe_ || out_ == block_.get())
+            return;
+        observe_(TickPathView{block_.get(), out_ - block_.get()});
+        out_ = block_.get();
+    }
+
+    void WriteBar(const DayContext& c, std::int32_t d, std::int32_t o, const DayStretch& s, BarTally& tally)
+    {
+        const double openTime = c.dayStart + o * c.tickStep;
+        if (r_.SkipWeekends && IsWeekend(openTime))
+            return;
+        const auto b = static_cast<std::size_t>(tally.written);
+        open_[b] = {openTime, s.open};
+        close_[b] = {c.dayStart + (r_.TicksPerDay - 1) * c.tickStep, s.last};
+        high_[b] = {c.dayStart + s.highTick * c.tickStep, s.high};
+        low_[b] = {c.dayStart + s.lowTick * c.tickStep, s.low};
+        try {
+            const double ratio = 1.0 + CheckedDiv(s.high - s.low, s.low);
+            double v = CheckFinite((r_.MaxVolume - r_.MinVolume) * 50.0 * (ratio * ratio - 1.0) + r_.MinVolume);
+            if (b > 0)
+                v = CheckFinite((volume_[b - 1].Value + v) / 2.0);
+            volume_[b] = {openTime, v};
+            ++tally.written;
+        } catch (const Error&) {
+            tally.failedDay = d;
+            tally.failure = std::current_exception();
+        }
+    }
+
+    const HistoryRequest& r_;
+    const TickModel model_;
+    ProgressSink& progress_;
+    const TickPathObserver& observe_;
+    ArrayOfTTimeSeriesSample& close_;
+    ArrayOfTTimeSeriesSample& volume_;
+    ArrayOfTTimeSeriesSample& open_;
+    ArrayOfTTimeSeriesSample& high_;
+    ArrayOfTTimeSeriesSample& low_;
+    const std::int64_t total_;
+    TickRunner preOpen_;
+    TickRunner postOpen_;
+    TickState state_{};
+    std::int64_t nextGauge_ = 0;
+    std::int64_t nextPoll_ = 0;
+    std::unique_ptr<TickPoint[]> block_;
+    TickPoint* out_ = nullptr;
+};
 
 }  // namespace
 
@@ -343,28 +417,57 @@ bool MakeHistory(const HistoryRequest& request, ProgressSink& progress, TTimeSer
 {
     SharedRandom().ReseedFromClock();
 
-    // The path's length in 64 bits: a count no 32-bit sample index can hold is refused.
+    // Days times ticks must fit a 32-bit count; more is refused.
     const std::int64_t total = static_cast<std::int64_t>(request.NumberOfDays) * request.TicksPerDay;
     if (total < 0 || total > std::numeric_limits<std::int32_t>::max())
         throw Error(messages::RangeCheck);
-    TickPath path = AllocateTickPath(total);
 
     result.SetSeriesCount(DailyBarSeriesCount);
     result.SetLength(request.NumberOfDays);
     result.Name = request.Name;
 
-    const TickModel model = BuildTickModel(request);
-    progress.SetActivity(messages::MakingHistory);
-    progress.SetGaugePosition(0);
+    BarTally tally;
+    bool aborted = false;
+    {
+        DayMaker days(request, progress, result, observeTicks);
+        progress.SetActivity(messages::MakingHistory);
+        progress.SetGaugePosition(0);
+        try {
+            aborted = !days.Run(tally);
+        } catch (...) {
+            // A failure of the ticks leaves no bar: every sample is zero, as before any day.
+            for (auto& series : result.Series)
+                std::fill(series->Samples.begin(), series->Samples.end(), TTimeSeriesSample{});
+            throw;
+        }
+    }
 
-    RunTickPhase(request, model, progress, path);
-    if (observeTicks && !AbortRequested())
-        observeTicks(TickPathView{path.samples.get(), path.count});
-    const std::int32_t bars = RunCompressionPhase(request, progress, path, result);
+    // The bars are made; the second half of the gauge runs through their days, where an
+    // abort still ends the run and the first bar that failed raises its error.
+    progress.SetActivity(messages::Compressing);
+    const std::int32_t days = result.Length();
+    std::int64_t nextGauge = NextGaugeStep(progress.GaugePosition(), 50, days);
+    std::int64_t nextPoll = 0;
+    for (std::int32_t d = 0; d < days && !aborted; ++d) {
+        aborted = AbortRequested();
+        if (aborted)
+            break;
+        // A day's turn costs about what a tick costs: the same stride between pumps.
+        if (d == nextPoll) {
+            progress.PumpMessages();
+            nextPoll += PollStride;
+        }
+        if (d >= nextGauge) {
+            RaiseGaugeTo(progress, (50LL * d) / days + 50);
+            nextGauge = NextGaugeStep(progress.GaugePosition(), 50, days);
+        }
+        if (d == tally.failedDay)
+            std::rethrow_exception(tally.failure);
+    }
 
-    result.SetLength(bars);
-    path.samples.reset();
-    if (AbortRequested()) {
+    result.SetLength(tally.written);
+    // Tested again: another run may have cleared the flag it shares with this one.
+    if (aborted || AbortRequested()) {
         result.SetLength(0);
         ClearAbortRequest();
         return false;

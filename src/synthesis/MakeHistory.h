@@ -1,6 +1,7 @@
 #pragma once
 // History synthesis: simulates every tick of every calendar day as a multiplicative
-// random walk, then condenses each day into an open-high-low-close bar with a volume.
+// random walk and condenses each day into an open-high-low-close bar with a volume as
+// soon as its ticks are made, so a run needs the same memory for any number of ticks.
 
 #include "series/TimeSeries.h"
 #include "synthesis/HistoryRequest.h"
@@ -17,6 +18,8 @@ inline constexpr const char* Compressing = "Compressing...";
 inline constexpr const char* NoMoveInsideBounds = "No price move stays inside the price bounds";
 }  // namespace messages
 
+// Ticks between two abort tests and message pumps: a few microseconds of work.
+inline constexpr std::int64_t PollStride = 4096;
 // Consecutive rejected attempts of one tick between two message pumps and abort tests,
 // and the number after which the tick is given up.
 inline constexpr std::uint32_t RedrawPumpInterval = 65536;
@@ -34,16 +37,16 @@ struct TickPoint {
     double Value;
 };
 
-// The whole tick path, sample i for tick i; valid only during the observer's call.
+// Consecutive ticks of the path, in order; valid only during the observer's call.
 struct TickPathView {
     const TickPoint* Points = nullptr;
     std::int64_t Count = 0;
 };
 using TickPathObserver = std::function<void(const TickPathView&)>;
 
-// The same; observeTicks, when set, sees the tick path once, after a tick phase that
-// was not aborted and before the bars are made from it. What it raises ends the run as
-// an error of synthesis does.
+// The same; observeTicks, when set, receives the tick path in order, at most PollStride
+// ticks at a time, while the ticks are made. An abort stops the delivery part way. What
+// it raises ends the run as an error of the ticks does.
 bool MakeHistory(const HistoryRequest& request, ProgressSink& progress, TTimeSeriesSet& result,
                  const TickPathObserver& observeTicks);
 

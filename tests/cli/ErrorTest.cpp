@@ -200,6 +200,23 @@ TEST_F(Errors, AMemberThatFailsTheChecksEndsTheBatchWithStatus1)
         EXPECT_TRUE(folder.Exists("b" + std::to_string(k).append(".csv"))) << k;
 }
 
+TEST_F(Errors, AnInterruptStopsMembersMadeAtTheSameTimeAndKeepsTheCompleteOnes)
+{
+    const pid_t pid = folder.Start({"--days", "200", "--ticks-per-day", "20000", "--price", "100", "--count", "100000",
+                                    "--jobs", "2", "--multiple-files", "-o", "m.csv", "-q"});
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!folder.Exists("m3.csv") && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ::kill(pid, SIGINT);
+    const RunResult result = folder.Wait(pid);
+    EXPECT_EQ(result.status, 130);
+    EXPECT_TRUE(Contains(result.err, "tickforge-cli: interrupted at member "));
+    const Texts files = folder.Files();
+    EXPECT_GE(files.size(), 3u);
+    for (std::size_t k = 1; k <= files.size(); ++k)
+        EXPECT_EQ(folder.ReadLines("m" + std::to_string(k) + ".csv").size(), 200u) << k;
+}
+
 TEST_F(Errors, AnInterruptStopsTheBatchWithStatus130AndKeepsTheMembersWritten)
 {
     const pid_t pid = folder.Start({"--days", "200", "--ticks-per-day", "2000", "--count", "100000",

@@ -37,6 +37,20 @@ TEST_F(Output, ASingleFileBatchHoldsOneHeadingLineAndTheMembersInOrder)
     EXPECT_EQ(member2, folder.Read("second.csv"));
 }
 
+TEST_F(Output, MembersMadeAtTheSameTimeAreTheBytesOfOneAtATime)
+{
+    const Args batch = With(Small, {"--count", "7", "--multiple-files", "--dirty", "20", "--headings"});
+    folder.Ok(With(batch, {"--jobs", "1", "-o", "one.csv", "--dirty-labels", "one-labels.csv"}));
+    folder.Ok(With(batch, {"--jobs", "3", "-o", "three.csv", "--dirty-labels", "three-labels.csv"}));
+    for (int k = 1; k <= 7; ++k)
+        EXPECT_EQ(folder.Read("three" + std::to_string(k) + ".csv"), folder.Read("one" + std::to_string(k) + ".csv"));
+    EXPECT_EQ(folder.Read("three-labels.csv"), folder.Read("one-labels.csv"));
+    // A random starting price feeds the next member's draws: one at a time, said once.
+    const RunResult random = folder.Ok({"--days", "5", "--count", "3", "--jobs", "2", "-o", "r.csv", "-q"});
+    EXPECT_EQ(random.err, "tickforge-cli: --jobs: the members depend on each other (a random starting price or "
+                          "period): one member at a time\n");
+}
+
 TEST_F(Output, MultipleFilesAreNamedBasePlusMemberNumberPlusExtension)
 {
     fs::create_directory(folder / "out.d");
@@ -138,7 +152,7 @@ TEST_F(Output, HelpDocumentsEveryOptionWithItsDefault)
          {"--settings", "--start", "--days", "--random-period-min", "--ticks-per-day", "--price", "--price-min",
           "--price-max", "--min-price", "--max-price", "--volatility", "--bias", "--shock-days", "--shock-magnitude",
           "--min-volume", "--max-volume", "--name", "--dirty", "--dirty-labels", "--columns", "--precision",
-          "--date-format", "--count", "--output", "--rng-seed", "--ticks-out"}) {
+          "--date-format", "--count", "--jobs", "--output", "--rng-seed", "--ticks-out"}) {
         const std::size_t at = result.out.find(option + std::string(" "));
         ASSERT_NE(at, std::string::npos) << option;
         EXPECT_TRUE(Contains(result.out.substr(at, result.out.find('\n', at) - at), "default"));

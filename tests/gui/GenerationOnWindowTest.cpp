@@ -139,7 +139,8 @@ private Q_SLOTS:
 
     void panelTakesNoInputDuringARun()
     {
-        w->Paste("ebTicksPerDay", QStringLiteral("20000"));
+        // 36 million ticks: longer than the first interval before events are delivered.
+        w->Paste("ebTicksPerDay", QStringLiteral("200000"));
         Find<QTabWidget>(w->window, "pcParameters")->setCurrentWidget(Find(w->window, "tsTime"));
         w->Edit("ebLength")->setFocus();
         w->Edit("ebLength")->end(false);
@@ -188,9 +189,9 @@ private Q_SLOTS:
 
     void abortFromTheProgressWindowLeavesAnEmptyHistory()
     {
-        // Ten million ticks: far longer than the moment the gauge reaches 10.
+        // Forty million ticks: far longer than the moment the gauge reaches 10.
         w->Paste("ebLength", QStringLiteral("400"));
-        w->Paste("ebTicksPerDay", QStringLiteral("25000"));
+        w->Paste("ebTicksPerDay", QStringLiteral("100000"));
         w->Press("btnGenerate");  // a first history, so that the abort visibly empties it
         QVERIFY(w->Run().GeneratedSet.Length() > 0);
 

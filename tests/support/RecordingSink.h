@@ -1,6 +1,6 @@
 #pragma once
-// A progress sink for tests: records what synthesis reports, hands over on every pump,
-// and runs onPump there, which is where a person's Abort arrives.
+// A progress sink for tests: records what synthesis reports, counts the pumps and runs
+// onPump at each, which is where a person's Abort arrives.
 
 #include "synthesis/Abort.h"
 #include "synthesis/ProgressSink.h"
@@ -13,9 +13,9 @@ namespace tickforge::testing {
 
 class RecordingSink : public ProgressSink {
 public:
-    RecordingSink() : ProgressSink(1) {}
+    RecordingSink() = default;
     // Also logs each caption as "activity:<text>" into log.
-    explicit RecordingSink(std::vector<std::string>& log) : ProgressSink(1), log_(&log) {}
+    explicit RecordingSink(std::vector<std::string>& log) : log_(&log) {}
 
     void SetActivity(const std::string& text) override
     {
@@ -34,8 +34,7 @@ public:
     long long pumps = 0;
     std::function<void()> onPump;
 
-protected:
-    void Pump() override
+    void PumpMessages() override
     {
         ++pumps;
         if (onPump)

@@ -1,9 +1,9 @@
 // The tick phase: the price model, the draws it consumes, the bounds, the tick times,
-// its failures, and the tick path as an observer sees it.
+// and the tick path as an observer sees it. Its failures are checked beside the
+// two-phase engine.
 
 #include "synthesis/SynthesisFixture.h"
 
-#include <functional>
 
 using namespace tickforge;
 using tickforge::testing::ClockSeed;
@@ -165,85 +165,32 @@ TEST_F(TickPath, TickTimesStartAtMidnightAndStayOnTheirDay)
         EXPECT_EQ(Time(SeriesClose, b), request.StartDate + b + 99999.0 * (1.0 / 100000.0)) << "bar " << b;
 }
 
-TEST_F(TickPath, FailuresRaiseTheirErrorsAndLeaveTheResultAsTheirPhaseDoes)
-{
-    enum class Leaves { Untouched, ZeroedSeries, BarsSoFar };
-    const struct {
-        const char* what;
-        std::function<void(HistoryRequest&)> change;
-        const char* message;
-        Leaves leaves;
-    } cases[] = {
-        {"tick path too long", [](HistoryRequest& r) { r.NumberOfDays = 3000000; }, "Range check error",
-         Leaves::Untouched},
-        {"negative tick count", [](HistoryRequest& r) { r.NumberOfDays = -3; }, "Range check error", Leaves::Untouched},
-        {"bias below -100 %", [](HistoryRequest& r) { r.BiasPercentPerYear = -150.0; },
-         "Invalid floating point operation", Leaves::ZeroedSeries},
-        {"no days per shock event", [](HistoryRequest& r) { r.ShockDaysPerEvent = 0.0; },
-         "Floating point division by zero", Leaves::ZeroedSeries},
-        {"empty soft band", [](HistoryRequest& r) { r.SoftBounds = r.MaxBoundActive = true; r.MinPrice = r.MaxPrice = 5000.0; },
-         "Floating point division by zero", Leaves::ZeroedSeries},
-        {"empty soft band at the price",
-         [](HistoryRequest& r) { r.SoftBounds = r.MaxBoundActive = true; r.MinPrice = r.MaxPrice = r.SeedPrice = 5000.0; r.TickVolatility = 0.0; },
-         "Invalid floating point operation", Leaves::ZeroedSeries},
-        {"step beyond a double", [](HistoryRequest& r) { r.TickVolatility = 1e308; }, "Floating point overflow",
-         Leaves::ZeroedSeries},
-        {"zero price without lower bound", [](HistoryRequest& r) { r.SeedPrice = 0.0; },
-         "Invalid floating point operation", Leaves::BarsSoFar},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        SetUp();
-        bars.SetSeriesCount(2);
-        bars.SetLength(3);
-        bars.Name = "Old";
-        c.change(request);
-        EXPECT_ERROR_MESSAGE(Run(), c.message);
-        if (c.leaves == Leaves::Untouched) {
-            EXPECT_EQ(bars.SeriesCount(), 2);
-            EXPECT_EQ(bars.Length(), 3);
-            EXPECT_EQ(bars.Name, "Old");
-            continue;
-        }
-        ASSERT_EQ(bars.SeriesCount(), 5);
-        EXPECT_EQ(bars.Length(), 10);  // not cut to the bars written
-        for (int s = 0; s < 5 && c.leaves == Leaves::ZeroedSeries; ++s)
-            for (int b = 0; b < 10; ++b)
-                ASSERT_TRUE(Value(s, b) == 0.0 && Time(s, b) == 0.0) << s << " " << b;
-    }
-}
-
 using TickPathObserver = SynthesisTest;
 
-TEST_F(TickPathObserver, SeesEveryTickOnceAndTheBarsComeFromThem)
+TEST_F(TickPathObserver, SeesEveryTickOnceInOrderAndChangesNothingAndItsErrorEndsTheRun)
 {
-    Shape(8, 5, 0.01);
-    int calls = 0;
-    std::vector<TickPoint> ticks;
-    MakeHistory(request, sink, bars, [&](const TickPathView& view) {
-        ++calls;
-        ticks.assign(view.Points, view.Points + view.Count);
-    });
-    EXPECT_EQ(calls, 1);
-    ASSERT_EQ(ticks.size(), 40u);
-    EXPECT_EQ(ticks[0].Value, 3000.0);
-    EXPECT_EQ(ticks[0].Time, request.StartDate);
-    // The open of day 4 is the tick a quarter into it (8 div 4 = 2), its close the last.
-    EXPECT_EQ(Value(SeriesOpen, 4), ticks[4 * 8 + 2].Value);
-    EXPECT_EQ(Time(SeriesOpen, 4), ticks[4 * 8 + 2].Time);
-    EXPECT_EQ(Value(SeriesClose, 4), ticks[39].Value);
-}
-
-TEST_F(TickPathObserver, WatchingChangesNeitherTheBarsNorTheRandomSequenceAndItsErrorEndsTheRun)
-{
+    Shape(3000, 5, 0.01 / std::sqrt(3000.0));
     request.ShockMagnitude = 3.0;
     request.ShockDaysPerEvent = 2.0;
     Run();
     const std::uint32_t seedAfterPlain = SharedRandom().Seed();
-    const double lastClose = Value(SeriesClose, 9);
-    MakeHistory(request, sink, bars, [](const TickPathView&) {});
+    const double lastClose = Value(SeriesClose, 4);
+
+    std::vector<TickPoint> ticks;
+    MakeHistory(request, sink, bars, [&](const TickPathView& view) {
+        EXPECT_LE(view.Count, PollStride);
+        ticks.insert(ticks.end(), view.Points, view.Points + view.Count);
+    });
     EXPECT_EQ(SharedRandom().Seed(), seedAfterPlain);
-    EXPECT_EQ(Value(SeriesClose, 9), lastClose);
+    EXPECT_EQ(Value(SeriesClose, 4), lastClose);
+    ASSERT_EQ(ticks.size(), 15000u);
+    EXPECT_EQ(ticks[0].Value, 3000.0);
+    EXPECT_EQ(ticks[0].Time, request.StartDate);
+    // The open of day 4 is the tick a quarter into it, its close the last.
+    EXPECT_EQ(Value(SeriesOpen, 4), ticks[4 * 3000 + 750].Value);
+    EXPECT_EQ(Time(SeriesOpen, 4), ticks[4 * 3000 + 750].Time);
+    EXPECT_EQ(Value(SeriesClose, 4), ticks[14999].Value);
+    EXPECT_EQ(Time(SeriesClose, 4), ticks[14999].Time);
 
     EXPECT_ERROR_MESSAGE(MakeHistory(request, sink, bars, [](const TickPathView&) { throw Error("disk full"); }),
                          "disk full");
