@@ -1,10 +1,12 @@
-// The one-pass engine against the two-phase engine it replaced, kept here as the
-// reference: the whole tick path first, then one bar per day from it. Over a table of
-// settings both must leave the same bars, random sequence, captions, gauge and error.
+// The one-pass engine against the two-phase engine it replaced, kept here as a plain
+// reference: the whole tick path first, then one bar per day scanned from it. Over a
+// table of settings both must leave the same tick path, bars, random sequence,
+// captions, gauge and error, whether or not the path is watched.
 
 #include "platform/CheckedMath.h"
 #include "synthesis/SynthesisFixture.h"
 
+#include <cmath>
 #include <functional>
 #include <vector>
 
@@ -14,7 +16,7 @@ using tickforge::testing::SynthesisTest;
 
 namespace {
 
-bool TwoPhaseHistory(const HistoryRequest& r, ProgressSink& progress, TTimeSeriesSet& result)
+bool TwoPhaseHistory(const HistoryRequest& r, ProgressSink& progress, TTimeSeriesSet& result, std::vector<TickPoint>& path)
 {
     RandomSource& random = SharedRandom();
     random.ReseedFromClock();
@@ -23,7 +25,6 @@ bool TwoPhaseHistory(const HistoryRequest& r, ProgressSink& progress, TTimeSerie
     const std::int64_t total = r.NumberOfDays * T;
     if (total < 0 || total > INT32_MAX)
         throw Error(messages::RangeCheck);
-    std::vector<TickPoint> path(static_cast<std::size_t>(total));
     result.SetSeriesCount(5);
     result.SetLength(r.NumberOfDays);
     result.Name = r.Name;
@@ -35,14 +36,18 @@ bool TwoPhaseHistory(const HistoryRequest& r, ProgressSink& progress, TTimeSerie
     const auto ratio = [&](double c) { return CheckedDiv(c - r.MinPrice, r.MaxPrice - r.MinPrice); };
     progress.SetActivity("Making History...");
     progress.SetGaugePosition(0);
+    // Each tick: a uniform step; a draw that may start a shock event of T attempts, each
+    // of which draws its multiplier; the drift; the soft bounds' damping; a redraw while
+    // the candidate lies on or beyond a hard bound.
     double price = r.SeedPrice;
     std::int64_t shock = 0;
-    // Draws until a candidate fits; false when an abort arrives during the redraws.
-    const auto move = [&] {
-        for (std::uint32_t rejected = 1;; ++rejected) {
+    for (std::int64_t i = 0; i < total; ++i) {
+        gauge(50 * i / total);
+        const double day = WholeDays(r.StartDate) + static_cast<double>(i / T);  // times count backwards before 0
+        path.push_back({day + (day < 0.0 ? -1.0 : 1.0) * (static_cast<double>(i % T) * (1.0 / ticksPerDay)), price});
+        for (;;) {
             double step = (random.NextReal() - 0.5) * (2.95 * r.TickVolatility);
-            const double u2 = random.NextReal();
-            if (u2 < CheckedDiv(1.0, ticksPerDay * r.ShockDaysPerEvent))
+            if (random.NextReal() < CheckedDiv(1.0, ticksPerDay * r.ShockDaysPerEvent))
                 shock = T;
             if (shock > 0) {
                 step = CheckFinite(step * (1.0 + random.NextReal() * (r.ShockMagnitude - 1.0)));
@@ -56,23 +61,9 @@ bool TwoPhaseHistory(const HistoryRequest& r, ProgressSink& progress, TTimeSerie
                 candidate = (1.0 + step / 40.0) * price;
             if (!(r.MaxBoundActive && candidate >= r.MaxPrice) && !(r.MinBoundActive && candidate <= r.MinPrice)) {
                 price = candidate;
-                return true;
-            }
-            if (rejected % RedrawPumpInterval == 0) {
-                progress.PumpMessages();
-                if (AbortRequested())
-                    return false;
-                if (rejected >= RedrawLimit)
-                    throw Error(messages::NoMoveInsideBounds);
+                break;
             }
         }
-    };
-    for (std::int64_t i = 0; i < total && !AbortRequested(); ++i) {
-        gauge(50 * i / total);
-        progress.PumpMessages();
-        path[i] = {WholeDays(r.StartDate) + static_cast<double>(i / T) + static_cast<double>(i % T) * (1.0 / ticksPerDay), price};
-        if (!move())
-            break;
     }
     progress.SetActivity("Compressing...");
     std::int32_t bars = 0;
@@ -81,8 +72,7 @@ bool TwoPhaseHistory(const HistoryRequest& r, ProgressSink& progress, TTimeSerie
         result.SetTime(s, bars, tick.Time);
         result.SetValue(s, bars, tick.Value);
     };
-    for (std::int32_t d = 0; d < N && !AbortRequested(); ++d) {
-        progress.PumpMessages();
+    for (std::int32_t d = 0; d < N; ++d) {
         gauge(50LL * d / N + 50);
         const std::int64_t o = d * T + T / 4;
         const std::int64_t e = (d + 1) * T - 1;
@@ -106,11 +96,6 @@ bool TwoPhaseHistory(const HistoryRequest& r, ProgressSink& progress, TTimeSerie
         ++bars;
     }
     result.SetLength(bars);
-    if (AbortRequested()) {
-        result.SetLength(0);
-        ClearAbortRequest();
-        return false;
-    }
     return true;
 }
 
@@ -124,10 +109,11 @@ struct Outcome {
     std::int32_t seriesCount = 0;
     std::string name;
     std::vector<double> samples;  // time and value of every sample of every series
+    std::vector<double> ticks;    // time and value of every tick of a watched run that ended well
     bool operator==(const Outcome&) const = default;
 };
 
-using Engine = std::function<bool(const HistoryRequest&, ProgressSink&, TTimeSeriesSet&)>;
+using Engine = std::function<bool(const HistoryRequest&, ProgressSink&, TTimeSeriesSet&, std::vector<TickPoint>&)>;
 
 Outcome OutcomeOf(const Engine& engine, const HistoryRequest& request)
 {
@@ -136,9 +122,12 @@ Outcome OutcomeOf(const Engine& engine, const HistoryRequest& request)
     set.SetLength(3);
     set.Name = "Old";
     RecordingSink sink;
+    std::vector<TickPoint> path;
     Outcome out;
     try {
-        out.made = engine(request, sink, set);
+        out.made = engine(request, sink, set, path);
+        for (const TickPoint& tick : path)
+            out.ticks.insert(out.ticks.end(), {tick.Time, tick.Value});
     } catch (const Error& error) {
         out.error = error.what();
     }
@@ -153,30 +142,69 @@ Outcome OutcomeOf(const Engine& engine, const HistoryRequest& request)
     return out;
 }
 
+bool Watched(const HistoryRequest& r, ProgressSink& p, TTimeSeriesSet& s, std::vector<TickPoint>& path)
+{
+    return MakeHistory(r, p, s, [&](const TickPathView& view) {
+        EXPECT_LE(view.Count, PollStride);
+        path.insert(path.end(), view.Points, view.Points + view.Count);
+    });
+}
+
+bool Unwatched(const HistoryRequest& r, ProgressSink& p, TTimeSeriesSet& s, std::vector<TickPoint>&)
+{
+    return MakeHistory(r, p, s);
+}
+
+// The top of a band from 0 that puts the first candidate of a path without volatility
+// exactly at the given fraction of the band.
+double TopPuttingFirstMoveAt(const HistoryRequest& r, double fraction)
+{
+    const double drift = std::pow(std::pow(1.0 + r.BiasPercentPerYear / 100.0, 1.0 / 365.0), 1.0 / r.TicksPerDay) - 1.0;
+    const double candidate = (1.0 + drift) * r.SeedPrice;
+    double top = candidate / fraction;
+    while (candidate / top > fraction)
+        top = std::nextafter(top, INFINITY);
+    while (candidate / top < fraction)
+        top = std::nextafter(top, 0.0);
+    EXPECT_EQ(candidate / top, fraction);
+    return top;
+}
+
 using TwoPhaseEquivalence = SynthesisTest;
 
-TEST_F(TwoPhaseEquivalence, SameBarsSeedCaptionsGaugeAndErrorsForEverySetting)
+TEST_F(TwoPhaseEquivalence, SameTicksBarsSeedCaptionsGaugeAndErrorsForEverySetting)
 {
     const struct {
         const char* what;
         std::function<void(HistoryRequest&)> change;
         const char* error = "";
     } cases[] = {
-        {"plain", [](HistoryRequest&) {}},
+        {"plain, with a volume offset", [](HistoryRequest& r) { r.MinVolume = 250; }},
         {"weekends from a Saturday, odd ticks", [](HistoryRequest& r) { r.SkipWeekends = true; r.StartDate -= 2; r.TicksPerDay = 7; r.NumberOfDays = 17; }},
+        {"before day zero, weekends skipped", [](HistoryRequest& r) { r.SkipWeekends = true; r.StartDate = EncodeDate({1899, 12, 20}) - 0.5; r.TicksPerDay = 4; r.NumberOfDays = 12; }},
         {"one tick a day", [](HistoryRequest& r) { r.TicksPerDay = 1; r.NumberOfDays = 60; r.TickVolatility = 0.01; }},
         {"fewer ticks than gauge steps", [](HistoryRequest& r) { r.TicksPerDay = 3; r.NumberOfDays = 7; }},
         {"days longer than a poll", [](HistoryRequest& r) { r.TicksPerDay = 100001; r.NumberOfDays = 3; }},
+        {"flat: ties keep the earliest tick", [](HistoryRequest& r) { r.TickVolatility = 0; }},
+        {"falling: the first quarter is not scanned", [](HistoryRequest& r) { r.TicksPerDay = 4; r.TickVolatility = 0; r.BiasPercentPerYear = -50; }},
         {"hard bounds with redraws", [](HistoryRequest& r) { r.MinBoundActive = r.MaxBoundActive = true; r.MinPrice = 2995; r.MaxPrice = 3005; r.TickVolatility = 0.005; }},
         {"soft bounds", [](HistoryRequest& r) { r.SoftBounds = r.MinBoundActive = r.MaxBoundActive = true; r.MinPrice = 2990; r.MaxPrice = 3010; r.TickVolatility = 0.003; }},
         {"soft upper bound", [](HistoryRequest& r) { r.SoftBounds = r.MaxBoundActive = true; r.SeedPrice = 95; r.MaxPrice = 100; }},
         {"soft lower bound", [](HistoryRequest& r) { r.SoftBounds = r.MinBoundActive = true; r.MinPrice = 2999; r.MaxPrice = 3001; }},
+        {"a move to exactly a tenth of the soft band is not damped",
+         [](HistoryRequest& r) { r.TickVolatility = 0; r.BiasPercentPerYear = 50; r.SoftBounds = r.MinBoundActive = true; r.MaxPrice = TopPuttingFirstMoveAt(r, 0.1); }},
+        {"a move to exactly nine tenths of the soft band is not damped",
+         [](HistoryRequest& r) { r.TickVolatility = 0; r.BiasPercentPerYear = -50; r.SoftBounds = r.MaxBoundActive = true; r.MaxPrice = TopPuttingFirstMoveAt(r, 0.9); }},
         {"shocks and bias", [](HistoryRequest& r) { r.ShockDaysPerEvent = 0.7; r.ShockMagnitude = 3; r.BiasPercentPerYear = -40; }},
+        {"rare shock events of T attempts", [](HistoryRequest& r) { r.TicksPerDay = 5; r.NumberOfDays = 400; r.ShockDaysPerEvent = 8; r.ShockMagnitude = 5; }},
+        {"every attempt a shock of magnitude 1", [](HistoryRequest& r) { r.ShockDaysPerEvent = 1e-9; }},
         {"no days", [](HistoryRequest& r) { r.NumberOfDays = 0; }},
         {"too many ticks", [](HistoryRequest& r) { r.NumberOfDays = 3000000; }, "Range check error"},
         {"negative days", [](HistoryRequest& r) { r.NumberOfDays = -3; }, "Range check error"},
         {"bias below -100 %", [](HistoryRequest& r) { r.BiasPercentPerYear = -150; }, "Invalid floating point operation"},
         {"no days per shock", [](HistoryRequest& r) { r.ShockDaysPerEvent = 0; }, "Floating point division by zero"},
+        {"days per shock not a number", [](HistoryRequest& r) { r.ShockDaysPerEvent = NAN; }, "Invalid floating point operation"},
+        {"days per shock too small", [](HistoryRequest& r) { r.ShockDaysPerEvent = 1e-320; }, "Floating point overflow"},
         {"empty soft band", [](HistoryRequest& r) { r.SoftBounds = r.MaxBoundActive = true; r.MinPrice = r.MaxPrice = 5000; }, "Floating point division by zero"},
         {"empty soft band at the price",
          [](HistoryRequest& r) { r.SoftBounds = r.MaxBoundActive = true; r.MinPrice = r.MaxPrice = r.SeedPrice = 5000; r.TickVolatility = 0; },
@@ -191,14 +219,18 @@ TEST_F(TwoPhaseEquivalence, SameBarsSeedCaptionsGaugeAndErrorsForEverySetting)
         SetUp();
         c.change(request);
         const Outcome want = OutcomeOf(TwoPhaseHistory, request);
-        const Outcome got = OutcomeOf([](auto& r, auto& p, auto& s) { return MakeHistory(r, p, s); }, request);
+        const Outcome watched = OutcomeOf(Watched, request);
+        Outcome unwatched = OutcomeOf(Unwatched, request);
         EXPECT_EQ(want.error, c.error);
-        EXPECT_EQ(got.error, want.error);
-        EXPECT_EQ(got.seed, want.seed);
-        EXPECT_EQ(got.captions, want.captions);
-        EXPECT_EQ(got.gauge, want.gauge);
-        EXPECT_TRUE(got == want);
+        EXPECT_EQ(watched.error, want.error);
+        EXPECT_EQ(watched.seed, want.seed);
+        EXPECT_EQ(watched.gauge, want.gauge);
+        EXPECT_EQ(watched.ticks.size(), want.ticks.size());
+        EXPECT_TRUE(watched == want);
+        unwatched.ticks = want.ticks;
+        EXPECT_TRUE(unwatched == want);
     }
+    EXPECT_ERROR_MESSAGE(MakeHistory(request, sink, bars, [](const TickPathView&) { throw Error("disk full"); }), "disk full");
 }
 
 }  // namespace
