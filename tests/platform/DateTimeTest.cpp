@@ -1,12 +1,16 @@
 #include "platform/DateTime.h"
 
+#include "support/ScratchFolder.h"
+
 #include <gtest/gtest.h>
+
+#include <ctime>
 
 using namespace tickforge;
 
 namespace {
 
-TEST(DateTime, DaysCountFromThe30thOfDecember1899)
+TEST(DateTime, DaysCountFromThe30thOfDecember1899AndWeekendsFromThem)
 {
     EXPECT_EQ(EncodeDate({1899, 12, 30}), 0.0);
     EXPECT_EQ(EncodeDate({1900, 1, 1}), 2.0);
@@ -15,15 +19,11 @@ TEST(DateTime, DaysCountFromThe30thOfDecember1899)
     EXPECT_EQ(DecodeDate(EncodeDate({2000, 2, 29})), (CivilDate{2000, 2, 29}));
     EXPECT_EQ(WholeDays(45293.999), 45293.0);
     EXPECT_EQ(WholeDays(-1.5), -1.0);  // toward zero
-}
-
-TEST(DateTime, DayOfWeekAndWeekends)
-{
     EXPECT_EQ(DayOfWeek(0.0), Weekday::Saturday);
     EXPECT_EQ(DayOfWeek(EncodeDate({2024, 1, 1}) + 0.9), Weekday::Monday);
-    EXPECT_EQ(DayOfWeek(EncodeDate({2024, 1, 7})), Weekday::Sunday);
     EXPECT_EQ(DayOfWeek(-1.0), Weekday::Friday);
     EXPECT_TRUE(IsWeekend(EncodeDate({2024, 1, 6})));
+    EXPECT_TRUE(IsWeekend(EncodeDate({2024, 1, 7})));
     EXPECT_FALSE(IsWeekend(EncodeDate({2024, 1, 5})));
 }
 
@@ -35,6 +35,19 @@ TEST(DateTime, TimeOfDayToTheMillisecond)
     EXPECT_EQ(t.second, 8);
     EXPECT_EQ(t.millisecond, 9);
     EXPECT_EQ(DecodeTime(45293.0 + 0.999999999).hour, 23);  // never rounded into the next day
+}
+
+TEST(DateTime, NowIsTheWallClockOfTheLocalTimeZone)
+{
+    const double utcNow = UnixEpochDay + static_cast<double>(std::time(nullptr)) / 86400.0;
+    double now = 0.0;
+    {
+        tickforge::testing::EnvironmentOverride zone("TZ", std::string("XYZ-2"));  // two hours east of UTC
+        ::tzset();
+        now = NowLocal();
+    }
+    ::tzset();
+    EXPECT_NEAR(now, utcNow + 2.0 / 24.0, 5.0 / 86400.0);
 }
 
 }  // namespace
