@@ -49,4 +49,17 @@ TEST_F(ProgressAndAbort, AnAbortAtAnyPumpOrLeftSetBeforeTheRunEndsItThereWithFiv
     }
 }
 
+TEST_F(ProgressAndAbort, ASinkWhoseGaugeStaysPutStillGetsTheWholeRun)
+{
+    struct StuckGauge : tickforge::testing::RecordingSink {
+        int GaugePosition() const override { return 0; }
+    } stuck;
+    Run();
+    const double lastClose = Value(SeriesClose, 9);
+    const std::uint32_t seed = SharedRandom().Seed();
+    EXPECT_TRUE(MakeHistory(request, stuck, bars));
+    EXPECT_EQ(Value(SeriesClose, 9), lastClose);
+    EXPECT_EQ(SharedRandom().Seed(), seed);
+}
+
 }  // namespace

@@ -11,7 +11,9 @@
 #include <vector>
 
 using namespace tickforge;
+using tickforge::testing::ClockSeed;
 using tickforge::testing::RecordingSink;
+using tickforge::testing::SeedAfter;
 using tickforge::testing::SynthesisTest;
 
 namespace {
@@ -170,6 +172,18 @@ double TopPuttingFirstMoveAt(const HistoryRequest& r, double fraction)
     return top;
 }
 
+// Days per shock event that, with one tick a day, put the threshold exactly on the draw
+// that seed gives.
+double DaysPuttingShockThresholdOn(std::uint32_t seed)
+{
+    const double u = RandomSource::ToReal(seed);
+    double days = 1.0 / u;
+    for (int k = 0; k < 8 && 1.0 / days != u; ++k)
+        days = std::nextafter(days, 1.0 / days > u ? INFINITY : 0.0);
+    EXPECT_EQ(1.0 / days, u);
+    return days;
+}
+
 using TwoPhaseEquivalence = SynthesisTest;
 
 TEST_F(TwoPhaseEquivalence, SameTicksBarsSeedCaptionsGaugeAndErrorsForEverySetting)
@@ -197,6 +211,8 @@ TEST_F(TwoPhaseEquivalence, SameTicksBarsSeedCaptionsGaugeAndErrorsForEverySetti
          [](HistoryRequest& r) { r.TickVolatility = 0; r.BiasPercentPerYear = -50; r.SoftBounds = r.MaxBoundActive = true; r.MaxPrice = TopPuttingFirstMoveAt(r, 0.9); }},
         {"shocks and bias", [](HistoryRequest& r) { r.ShockDaysPerEvent = 0.7; r.ShockMagnitude = 3; r.BiasPercentPerYear = -40; }},
         {"rare shock events of T attempts", [](HistoryRequest& r) { r.TicksPerDay = 5; r.NumberOfDays = 400; r.ShockDaysPerEvent = 8; r.ShockMagnitude = 5; }},
+        {"a draw exactly on the shock threshold starts no event",
+         [](HistoryRequest& r) { r.TicksPerDay = 1; r.ShockMagnitude = 2; r.ShockDaysPerEvent = DaysPuttingShockThresholdOn(SeedAfter(ClockSeed, 2)); }},
         {"every attempt a shock of magnitude 1", [](HistoryRequest& r) { r.ShockDaysPerEvent = 1e-9; }},
         {"no days", [](HistoryRequest& r) { r.NumberOfDays = 0; }},
         {"too many ticks", [](HistoryRequest& r) { r.NumberOfDays = 3000000; }, "Range check error"},
