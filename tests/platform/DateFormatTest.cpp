@@ -52,7 +52,7 @@ TEST(CheckDatePattern, AcceptsTheSixFieldsAndRefusesLettersThatAreNoField)
 TEST(ShortDatePatternOfQtFormat, KeepsTheSixFieldsAndReducesNamesAndOtherLengths)
 {
     for (const auto& [qt, expected] : Cases{
-             {"M/d/yy", "M/d/yy"}, {"dd.MM.yyyy", "dd.MM.yyyy"}, {"dddd, d MMMM yyyy", "d MM yyyy"},
+             {"M/d/yy", "M/d/yy"}, {"dd.MM.yyyy", "dd.MM.yyyy"}, {"dddd, d MMMM yyyy", "d MM yyyy"}, {"ddd d MMM", "d MM"},
              {"d MMM y", "d MM yyyy"}, {"yyyy'年'M'月'd'日'", "yyyy年M月d日"}, {"d 'de' MMMM", "d 'de' MM"},
              {"dd''MM", "dd''MM"}, {" d/M/yy ", "d/M/yy"}}) {
         EXPECT_EQ(ShortDatePatternOfQtFormat(qt), expected) << qt;

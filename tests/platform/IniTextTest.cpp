@@ -29,6 +29,7 @@ TEST(IniTextFind, ReadsTheFirstMatchingKeyOfTheFirstMatchingSection)
         {"[Generator]\nSecurityName=a=b\n", "Generator", "SecurityName", "a=b"},
         {"[G]\nA=\" x \"\n", "G", "A", " x "},  // one pair of matching outer quotes goes
         {"[G]\nA=\"z'\n", "G", "A", "\"z'"},
+        {"[G]\nA=\"\"\n", "G", "A", ""},
         {"[Generator]\r\nSeed=1\nLength=2\r\nBias=3", "Generator", "Length", "2"},  // CR LF and LF mixed
         {"\xEF\xBB\xBF[Generator]\r\nSeed=7\r\n", "Generator", "Seed", "7"},  // a byte order mark is skipped
         {"[Generator]\n;Seed=1\n# Seed=2\nSend=4\nSeed=3\n", "Generator", "Seed", "3"},
@@ -82,7 +83,7 @@ TEST(IniTextSet, WrittenValuesReadBackUnchanged)
 
 TEST(IniFlag, WholeNumbersDecimalOrHexadecimalElseNothing)
 {
-    for (const char* ticked : {"1", "2", "-1", "01", "0x10", "0x9", "0xfF", "99999999999999999999999"})
+    for (const char* ticked : {"1", "2", "-1", "01", "0x10", "0x9", "0xa", "0xfF", "99999999999999999999999"})
         EXPECT_EQ(ParseIniFlag(ticked), true) << ticked;
     for (const char* unticked : {"0", "+0", "0X0", "000"})
         EXPECT_EQ(ParseIniFlag(unticked), false) << unticked;
