@@ -95,9 +95,7 @@ void ForEachLine(std::string_view content, Visit visit)
 // Where the first section of a name lies, and where each wanted key stands in it.
 struct SectionLayout {
     bool found = false;
-    std::size_t header = 0;     // index of the header line
     std::size_t lastEntry = 0;  // index of the section's last entry (or the header)
-    std::size_t lineCount = 0;  // lines of the whole content
     bool lastLineBlank = true;
     std::vector<std::optional<std::size_t>> keyLines;
 };
@@ -108,13 +106,12 @@ SectionLayout LayOut(std::string_view content, std::string_view section, const s
     layout.keyLines.resize(entries.size());
     bool inside = false;
     ForEachLine(content, [&](const IniLine& line, std::size_t index) {
-        layout.lineCount = index + 1;
         layout.lastLineBlank = line.kind == LineKind::Blank;
         if (line.kind == LineKind::Header) {
             inside = !layout.found && SameName(line.name, section);
             if (inside) {
                 layout.found = true;
-                layout.header = layout.lastEntry = index;
+                layout.lastEntry = index;
             }
             return;
         }

@@ -45,18 +45,14 @@ std::string HomeFolder()
 class FileHandle {
 public:
     explicit FileHandle(int fd) : fd_(fd) {}
-    ~FileHandle() { Close(); }
+    ~FileHandle()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
     int Get() const { return fd_; }
-    bool Close()
-    {
-        if (fd_ < 0)
-            return true;
-        const bool closed = ::close(fd_) == 0;
-        fd_ = -1;
-        return closed;
-    }
 
 private:
     int fd_;

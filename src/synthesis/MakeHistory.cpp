@@ -25,15 +25,11 @@ void RaiseGaugeTo(ProgressSink& progress, std::int64_t p)
 }
 
 // First step s of steps at which (50 * s) div steps + base reaches position + 1, for a
-// gauge that runs from base to base + 49; past the end when it cannot rise further.
+// gauge that runs from base to base + 49: at most 0 when it is due at once, at or past
+// the end when it cannot rise further.
 std::int64_t NextGaugeStep(int position, int base, std::int64_t steps)
 {
-    const std::int64_t wanted = position + 1 - base;
-    if (wanted > 49)
-        return std::numeric_limits<std::int64_t>::max();
-    if (wanted <= 0)
-        return 0;
-    return (wanted * steps + 49) / 50;
+    return ((position + 1 - base) * steps + 49) / 50;
 }
 
 struct TickModel {
