@@ -1,0 +1,64 @@
+// The staged file's own refusals and its rollback; the history writer's tests show the
+// rest of it at work.
+
+#include "platform/StagedFile.h"
+
+#include "support/ScratchFolder.h"
+#include "support/TestHelpers.h"
+
+#include <unistd.h>
+
+using tickforge::CheckWritable;
+using tickforge::StagedFile;
+using namespace tickforge::testing;
+
+namespace {
+
+TEST(StagedFile, PublishesOnlyCheckpointedBytesAndRefusesWritesAfterTheCommit)
+{
+    ScratchFolder folder;
+    const std::string path = folder / "out.csv";
+    StagedFile file(path);
+    file.Write("kept");
+    file.Checkpoint();
+    file.Write(" dropped");
+    file.Flush();
+    file.Rollback();
+    file.Write(" dropped too");
+    file.Commit();
+    EXPECT_EQ(ReadFileBytes(path), "kept");
+    EXPECT_ERROR_MESSAGE(file.Write("late"), "Cannot write to file " + path + ": Bad file descriptor");
+    EXPECT_ERROR_MESSAGE(file.Checkpoint(), "Cannot write to file " + path + ": Bad file descriptor");
+}
+
+TEST(StagedFile, RefusesANameTheSystemCannotLookUpAndAStreamThatTakesNothing)
+{
+    ScratchFolder folder;
+    const std::string tooLong = folder / std::string(300, 'x');
+    EXPECT_ERROR_MESSAGE(CheckWritable(tooLong), "Cannot create file " + tooLong + ": File name too long");
+    StagedFile full("/dev/full");  // a device: written as a stream at each checkpoint
+    full.Write("x");
+    EXPECT_ERROR_MESSAGE(full.Checkpoint(), "Cannot write to file /dev/full: No space left on device");
+}
+
+TEST(StagedFile, GivesUpWhenAHundredTemporaryNamesAreTakenAndLeavesTheOldFile)
+{
+    ScratchFolder folder;
+    const std::string path = folder / "out.csv";
+    WriteFileBytes(path, "old");
+    for (int k = 0; k < 100; ++k)
+        WriteFileBytes(folder / (".out.csv.tmp-" + std::to_string(::getpid()) + "-" + std::to_string(k)), "");
+    // Refused when the temporary is named, at the latest when the commit names it.
+    try {
+        StagedFile file(path);
+        file.Write("new");
+        file.Checkpoint();
+        file.Commit();
+        ADD_FAILURE() << "a free name was found";
+    } catch (const tickforge::Error& error) {
+        EXPECT_TRUE(std::string(error.what()).ends_with(path + ": File exists")) << error.what();
+    }
+    EXPECT_EQ(ReadFileBytes(path), "old");
+}
+
+}  // namespace
