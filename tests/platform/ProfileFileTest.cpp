@@ -23,13 +23,16 @@ int EntriesIn(const fs::path& folder)
     return static_cast<int>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
 
-TEST(ProfileFileRead, AFolderOrPipeInPlaceOfTheFileReadsAsNoFileWithoutWaitingAndSaysWhy)
+TEST(ProfileFileRead, AFolderPipeOrUnreadableFileInPlaceOfTheFileReadsAsNoFileWithoutWaitingAndSaysWhy)
 {
     ScratchFolder folder;
     fs::create_directory(folder / "dir.ini");
     ASSERT_EQ(::mkfifo((folder / "pipe.ini").c_str(), 0600), 0);
-    for (const auto& [name, why] : {std::pair{"dir.ini", "Is a directory"}, std::pair{"pipe.ini", "not a readable file"}}) {
-        const ProfileFile file(folder / name);
+    // A plain file whose first bytes cannot be read: this process's memory at address 0.
+    for (const auto& [name, why] : {std::pair{folder / "dir.ini", "Is a directory"},
+                                    std::pair{folder / "pipe.ini", "not a readable file"},
+                                    std::pair{std::string("/proc/self/mem"), "Input/output error"}}) {
+        const ProfileFile file(name);
         EXPECT_EQ(file.State(), tickforge::FileState::Unusable);
         EXPECT_EQ(file.ReadFailure(), why);
         EXPECT_EQ(file.ReadText("Generator", "Seed", "3000"), "3000") << name;
