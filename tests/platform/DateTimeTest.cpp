@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <ctime>
+#include <chrono>
 
 using namespace tickforge;
 
@@ -37,17 +37,23 @@ TEST(DateTime, TimeOfDayToTheMillisecond)
     EXPECT_EQ(DecodeTime(45293.0 + 0.999999999).hour, 23);  // never rounded into the next day
 }
 
-TEST(DateTime, NowIsTheWallClockOfTheLocalTimeZone)
+TEST(DateTime, NowIsTheWallClockOfTheLocalTimeZoneToTheMillisecond)
 {
-    const double utcNow = UnixEpochDay + static_cast<double>(std::time(nullptr)) / 86400.0;
-    double now = 0.0;
+    using namespace std::chrono;
+    const auto day = [](system_clock::time_point t) {  // in a zone two hours east of UTC
+        return UnixEpochDay + static_cast<double>(duration_cast<milliseconds>(t.time_since_epoch()).count()) / 864e5 + 2.0 / 24.0;
+    };
+    double before = 0.0, now = 0.0, after = 0.0;
     {
-        tickforge::testing::EnvironmentOverride zone("TZ", std::string("XYZ-2"));  // two hours east of UTC
+        tickforge::testing::EnvironmentOverride zone("TZ", std::string("XYZ-2"));
         ::tzset();
+        before = day(system_clock::now());
         now = NowLocal();
+        after = day(system_clock::now());
     }
     ::tzset();
-    EXPECT_NEAR(now, utcNow + 2.0 / 24.0, 5.0 / 86400.0);
+    EXPECT_GE(now, before - 1e-9);
+    EXPECT_LE(now, after + 1e-9);
 }
 
 }  // namespace

@@ -50,8 +50,9 @@ TEST(ProfileFileRead, BinaryGarbageAndVeryLongLinesAreSurvivedAndKeptByASave)
     WriteFileBytes(folder / "TKF.ini", garbage);
     ProfileFile file(folder / "TKF.ini");
     EXPECT_EQ(file.ReadText("Generator", "Seed", "3000"), "3000");
-    file.WriteText("Generator", "Seed", "42");
+    file.WriteText("Generator", "Seed", "41");
     file.WriteFlag("Generator", "Min", true);
+    file.WriteText("Generator", "Seed", "42");  // the last value of a key counts
     file.Save();
     EXPECT_EQ(file.ReadText("Generator", "Seed", "3000"), "42");
     EXPECT_EQ(ReadFileBytes(folder / "TKF.ini"), garbage + "\n\n[Generator]\nSeed=42\nMin=1\n");

@@ -3,6 +3,7 @@
 
 #include "platform/StagedFile.h"
 
+#include "support/FileSizeLimit.h"
 #include "support/ScratchFolder.h"
 #include "support/TestHelpers.h"
 
@@ -36,9 +37,19 @@ TEST(StagedFile, RefusesANameTheSystemCannotLookUpAndAStreamThatTakesNothing)
     ScratchFolder folder;
     const std::string tooLong = folder / std::string(300, 'x');
     EXPECT_ERROR_MESSAGE(CheckWritable(tooLong), "Cannot create file " + tooLong + ": File name too long");
+    // /proc has no unnamed files: a named temporary is tried, which /proc refuses too.
+    EXPECT_ERROR_MESSAGE(CheckWritable("/proc/x.csv"), "Cannot create file /proc/x.csv: No such file or directory");
     StagedFile full("/dev/full");  // a device: written as a stream at each checkpoint
     full.Write("x");
     EXPECT_ERROR_MESSAGE(full.Checkpoint(), "Cannot write to file /dev/full: No space left on device");
+}
+
+TEST(StagedFile, AWriteOfAMebibyteOrMoreGoesStraightToTheFileAndFailsAtOnce)
+{
+    ScratchFolder folder;
+    StagedFile file(folder / "big.csv");
+    FileSizeLimit limit(1000);
+    EXPECT_ERROR_MESSAGE(file.Write(std::string(1 << 20, 'x')), "Cannot write to file " + folder / "big.csv" + ": File too large");
 }
 
 TEST(StagedFile, GivesUpWhenAHundredTemporaryNamesAreTakenAndLeavesTheOldFile)
