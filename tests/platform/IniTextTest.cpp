@@ -87,7 +87,7 @@ TEST(IniFlag, WholeNumbersDecimalOrHexadecimalElseNothing)
         EXPECT_EQ(ParseIniFlag(ticked), true) << ticked;
     for (const char* unticked : {"0", "+0", "0X0", "000"})
         EXPECT_EQ(ParseIniFlag(unticked), false) << unticked;
-    for (const char* text : {"", "yes", "1a", "0x", "-", "1.0", " 1"})
+    for (const char* text : {"", "yes", "1a", "0x", "0xg", "-", "1.0", " 1"})
         EXPECT_FALSE(ParseIniFlag(text)) << "text [" << text << "]";
 }
 
