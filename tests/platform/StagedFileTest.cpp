@@ -13,6 +13,8 @@ using tickforge::CheckWritable;
 using tickforge::StagedFile;
 using namespace tickforge::testing;
 
+namespace fs = std::filesystem;
+
 namespace {
 
 TEST(StagedFile, PublishesOnlyCheckpointedBytesAndRefusesWritesAfterTheCommit)
@@ -39,9 +41,14 @@ TEST(StagedFile, RefusesANameTheSystemCannotLookUpAndAStreamThatTakesNothing)
     EXPECT_ERROR_MESSAGE(CheckWritable(tooLong), "Cannot create file " + tooLong + ": File name too long");
     // /proc has no unnamed files: a named temporary is tried, which /proc refuses too.
     EXPECT_ERROR_MESSAGE(CheckWritable("/proc/x.csv"), "Cannot create file /proc/x.csv: No such file or directory");
-    StagedFile full("/dev/full");  // a device: written as a stream at each checkpoint
-    full.Write("x");
-    EXPECT_ERROR_MESSAGE(full.Checkpoint(), "Cannot write to file /dev/full: No space left on device");
+    const auto openFiles = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()); };
+    const auto openBefore = openFiles();
+    {
+        StagedFile full("/dev/full");  // a device: written as a stream at each checkpoint
+        full.Write("x");
+        EXPECT_ERROR_MESSAGE(full.Checkpoint(), "Cannot write to file /dev/full: No space left on device");
+    }
+    EXPECT_EQ(openFiles(), openBefore);  // neither the device nor the scratch file is left open
 }
 
 TEST(StagedFile, AWriteOfAMebibyteOrMoreGoesStraightToTheFileAndFailsAtOnce)
