@@ -50,7 +50,7 @@ TEST_F(TickPath, APriceOnAHardBoundIsRefusedUntilAnErrorOrAnAbortEndsTheRedraws)
     EXPECT_FALSE(AbortRequested());
 }
 
-TEST_F(TickPath, TickTimesCountFromMidnightAndBackwardsBeforeDayZero)
+TEST_F(TickPath, TickTimesCountBackwardsFromTheWholeDayBeforeDayZero)
 {
     // Wednesday 27 to Sunday 31 December 1899 from the middle of a day, four ticks a day:
     // each day's ticks stay on that day, Friday the last weekday.
@@ -62,10 +62,6 @@ TEST_F(TickPath, TickTimesCountFromMidnightAndBackwardsBeforeDayZero)
     EXPECT_EQ(Time(SeriesOpen, 0), -3.25);  // tick 1 of 4
     EXPECT_EQ(Time(SeriesClose, 2), -1.75);  // tick 3 of 4
     EXPECT_EQ(DecodeDate(Time(SeriesClose, 2)), (CivilDate{1899, 12, 29}));
-    request.StartDate = EncodeDate({2024, 1, 1}) + 0.75;
-    Run();
-    EXPECT_EQ(Time(SeriesOpen, 0), EncodeDate({2024, 1, 1}) + 0.25);
-    EXPECT_EQ(Time(SeriesClose, 0), EncodeDate({2024, 1, 1}) + 0.75);
 }
 
 }  // namespace
