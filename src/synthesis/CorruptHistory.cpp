@@ -19,8 +19,8 @@ struct AppendRecord {
 template <typename Record>
 void Apply(TTimeSeriesSet& bars, std::int32_t b, CorruptionKind kind, const Record& record)
 {
-    std::int32_t target;
-    double value;
+    std::int32_t target = 0;
+    double value = 0.0;
     switch (kind) {
     case CorruptOpenFromClose:
         target = SeriesOpen;
