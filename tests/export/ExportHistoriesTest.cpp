@@ -71,7 +71,8 @@ TEST(SplitExportPath, ExtensionStartsAtTheLastFullStopAfterEverySeparator)
         const char* base;
         const char* extension;
     } cases[] = {
-        {"C:\\old.data\\AOI", "C:\\old.data\\AOI", ""}, {"/tmp/data/AOI.tar.csv", "/tmp/data/AOI.tar", ".csv"},
+        {"C:\\old.data\\AOI", "C:\\old.data\\AOI", ""}, {"/tmp/old.data/AOI", "/tmp/old.data/AOI", ""},
+        {"/tmp/data/AOI.tar.csv", "/tmp/data/AOI.tar", ".csv"},
         {"odd.name:AOI", "odd.name:AOI", ""},         {"AOI.", "AOI", "."}, {"", "", ""},
     };
     for (const auto& c : cases) {
@@ -125,26 +126,19 @@ TEST_F(ExportHistoriesTest, SingleFileBatchHasOneHeadingAndReplacesAnOldFile)
 
     // The file changes only when the batch ends or stops, and only with whole members: a
     // stop after member 2 keeps two, a failure in the first member keeps the old file.
-    const auto stopAfterSecond = [](const ExportMember& m) {
+    // The security name is read anew for every member.
+    int reads = 0;
+    job.SecurityName = [&] { return std::string(1, static_cast<char>('K' + reads++)); };
+    job.MemberWritten = [](const ExportMember& m) {
         if (m.Number == 2)
             throw std::runtime_error("stop");
     };
-    job.SecurityName = [] { return std::string("S"); };
-    job.MemberWritten = stopAfterSecond;
     EXPECT_THROW(Export(TickerAndClose(), folder / "AOI.csv", 9), std::runtime_error);
-    EXPECT_EQ(ReadFileBytes(folder / "AOI.csv"), "S1,400\r\nS2,500\r\n");
+    EXPECT_EQ(ReadFileBytes(folder / "AOI.csv"), "K1,400\r\nL2,500\r\n");
     bars.SetSeriesCount(0);
     EXPECT_EQ(Export(TickerAndClose(), folder / "AOI.csv", 2).Stop, ExportResult::WriteFailed);
-    EXPECT_EQ(ReadFileBytes(folder / "AOI.csv"), "S1,400\r\nS2,500\r\n");
+    EXPECT_EQ(ReadFileBytes(folder / "AOI.csv"), "K1,400\r\nL2,500\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), 1);
-}
-
-TEST_F(ExportHistoriesTest, SecurityNameIsReadAnewForEveryMember)
-{
-    int reads = 0;
-    job.SecurityName = [&] { return std::string(1, static_cast<char>('K' + reads++)); };
-    Export(TickerAndClose(), folder / "X.csv", 3);
-    EXPECT_EQ(ReadFileBytes(folder / "X.csv"), "K1,100\r\nL2,200\r\nM3,300\r\n");
 }
 
 TEST_F(ExportHistoriesTest, CountZeroOrLessWritesNothing)
@@ -205,6 +199,24 @@ TEST_F(ExportHistoriesTest, BlockedMemberStopsTheBatchAndNamesItsFile)
     const std::string missing = folder / "no-such-folder/AOI.csv";
     EXPECT_EQ(Export(TickerAndClose(), missing, 3).Path, missing);
     EXPECT_EQ(generations, 2);  // failed at the first member
+}
+
+TEST_F(ExportHistoriesTest, WriteErrorsThatShowOnlyAtTheEndFailTheExport)
+{
+    // A device that takes no bytes, and a folder that takes a single-file batch's place
+    // before the batch puts its file there.
+    const ExportResult full = Export(TickerAndClose(), "/dev/full", 1, false);
+    EXPECT_EQ(full.Stop, ExportResult::WriteFailed);
+    EXPECT_EQ(full.Cause, "Cannot write to file /dev/full: No space left on device");
+    const std::string path = folder / "AOI.csv";
+    job.MemberWritten = [&](const ExportMember& m) {
+        if (m.Number == 2)
+            fs::create_directory(path);
+    };
+    const ExportResult blocked = Export(TickerAndClose(), path, 2);
+    EXPECT_EQ(blocked.Stop, ExportResult::WriteFailed);
+    EXPECT_EQ(blocked.Written, 2);
+    EXPECT_EQ(blocked.Cause, "Cannot write to file " + path + ": Is a directory");
 }
 
 TEST_F(ExportHistoriesTest, FailedGenerationStopsWithThePathOfTheMemberBefore)

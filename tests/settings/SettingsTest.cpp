@@ -10,6 +10,10 @@
 #include <utility>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace tickforge;
 using namespace tickforge::testing;
 namespace fs = std::filesystem;
@@ -50,8 +54,8 @@ TEST(SettingsFirstStart, PanelShowsTheTablesDefaultsThroughTheRulesAndTheExitWri
     // The file shows every key as the panel holds it.
     SaveSettings(panel, folder / "TKF.ini");
     EXPECT_EQ(ReadFileBytes(folder / "TKF.ini"), FirstStartFile);
-    EXPECT_EQ(std::string(SettingsFileName), "TKF.ini");
-    EXPECT_EQ(std::string(SettingsSection), "Generator");
+    // The command line's help names the same defaults; a control without a key has none.
+    EXPECT_EQ(FirstStartText(PanelControl::ebSeedMax) + FirstStartText(PanelControl::ebMultiples), "4000");
 }
 
 TEST(SettingsRoundTrip, EveryKeyComesBackIntoItsControlAsItStood)
@@ -128,6 +132,13 @@ TEST(SettingsRestore, ValuesAreAppliedKeyByKeyThroughThePanelsRules)
          {}, 5},  // one for the length, two each for the emptied fields, whose emptying reruns their rule
         {"a bad length is repaired before the minimum follows it", "Length=abc\n", {{"ebRandomPeriodMin", "1"}}, {}, 1},
         {"negative minimum price", "MinPrice=-3\n", {{"ebMinPrice", "0"}}, {}},
+        // The second key of a radio pair decides; a pair may end with neither selected.
+        {"both radio keys of a pair set", "Hard=1\nSoft=1\nBar=1\nCandle=1\n", {},
+         {{"rbHard", false}, {"rbSoft", true}, {"rbBar", false}, {"rbCandle", true}}},
+        {"the first radio keys set", "Hard=1\nSoft=0\nBar=1\nCandle=0\n", {},
+         {{"rbHard", true}, {"rbSoft", false}, {"rbBar", true}, {"rbCandle", false}}},
+        {"no radio key set", "Hard=0\nSoft=0\nBar=0\nCandle=0\n", {},
+         {{"rbHard", false}, {"rbSoft", false}, {"rbBar", false}, {"rbCandle", false}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -158,28 +169,6 @@ TEST(SettingsRestore, BoundsAreAppliedAfterTheFixedPriceBox)
     EXPECT_TRUE(random.Checked("cbMin"));
     EXPECT_FALSE(random.Enabled("cbMin"));
     EXPECT_TRUE(random.Enabled("ebMinPrice"));
-}
-
-TEST(SettingsRestore, TheSecondKeyOfARadioPairDecides)
-{
-    const struct {
-        const char* file;
-        bool hard, soft, bar, candle;
-    } cases[] = {
-        {"Hard=0\nSoft=0\nBar=0\nCandle=0\n", false, false, false, false},  // neither selected
-        {"Hard=1\nSoft=1\nBar=1\nCandle=1\n", false, true, false, true},
-        {"Hard=1\nSoft=0\nBar=1\nCandle=0\n", true, false, true, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.file);
-        ScratchFolder folder;
-        WriteFileBytes(folder / "TKF.ini", std::string("[Generator]\n") + c.file);
-        const PanelRecord panel = StartedPanel(folder / "TKF.ini");
-        EXPECT_EQ(panel.Checked("rbHard"), c.hard);
-        EXPECT_EQ(panel.Checked("rbSoft"), c.soft);
-        EXPECT_EQ(panel.Checked("rbBar"), c.bar);
-        EXPECT_EQ(panel.Checked("rbCandle"), c.candle);
-    }
 }
 
 TEST(SettingsLocation, TheBareNameLivesInTheSettingsFolderWhateverTheCurrentFolder)
@@ -216,6 +205,21 @@ TEST(SettingsSaveFailure, ARefusedSaveChangesNothing)
         EXPECT_ERROR_MESSAGE(SaveSettings(StartedPanel("TKF.ini"), "TKF.ini"), "Unable to write to TKF.ini");
     }
     EXPECT_EQ(ReadFileBytes(path), "x");
+}
+
+TEST(SettingsSaveFailure, AFileThatCouldNotBeReadIsNotOverwritten)
+{
+    // A pipe in the file's place cannot be read, even by the superuser, but takes writes
+    // once a reader waits: the save must refuse rather than write the keys into it.
+    ScratchFolder folder;
+    const std::string path = folder / "TKF.ini";
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    const int reader = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_ERROR_MESSAGE(SaveSettings(StartedPanel(path), path), "Unable to write to " + path);
+    char byte = 0;
+    EXPECT_EQ(::read(reader, &byte, 1), 0);  // nothing arrived, and no writer is left
+    ::close(reader);
 }
 
 }  // namespace
