@@ -35,7 +35,7 @@ protected:
         job.SecurityName = [] { return std::string("AOI"); };
         job.Bars = &bars;
         job.Generate = [this] { return Generate(); };
-        job.MemberWritten = [this](const ExportMember& m) { written.push_back(m); };
+        job.MemberWritten = [this](const ExportMember& m) { written.push_back(m), told.push_back(ReadFileBytes(m.Path)); };
     }
 
     // Stands in for the generation run: each call makes a new one-bar history whose
@@ -62,6 +62,7 @@ protected:
     int generations = 0;
     int failAtGeneration = -1;
     std::vector<ExportMember> written;
+    std::vector<std::string> told;  // the member's file when the member was reported written
 };
 
 TEST(SplitExportPath, ExtensionStartsAtTheLastFullStopAfterEverySeparator)
@@ -82,38 +83,40 @@ TEST(SplitExportPath, ExtensionStartsAtTheLastFullStopAfterEverySeparator)
     }
 }
 
-TEST_F(ExportHistoriesTest, PlainExportWritesTheCurrentHistoryOnceAtTheChosenPath)
+TEST_F(ExportHistoriesTest, PlainExportWritesTheCurrentHistoryOnceAndABatchOfNoneWritesNothing)
 {
+    for (std::int32_t count : {0, -3})
+        EXPECT_EQ(Export(TickerAndClose(), folder / "AOI.csv", count).Stop, ExportResult::Finished);
+    EXPECT_TRUE(fs::is_empty(folder.Path()));
     for (bool multiple : {false, true}) {
         Export(TickerAndClose(false, multiple), folder / "AOI.csv", 5, false);  // whatever the count
         EXPECT_EQ(ReadFileBytes(folder / "AOI.csv"), "AOI,100\r\n");
     }
     Export(TickerAndClose(), folder / "AOI", 1, false);  // no extension added
     EXPECT_EQ(ReadFileBytes(folder / "AOI"), "AOI,100\r\n");
-    EXPECT_EQ(written.size(), 3u);
+    EXPECT_EQ(told, std::vector<std::string>(3, "AOI,100\r\n"));  // each in place when reported
     EXPECT_EQ(generations, 0);
     EXPECT_FALSE(fs::exists(folder / "AOI1.csv"));
 }
 
 TEST_F(ExportHistoriesTest, MultipleFilesBatchNumbersFilesAndTickers)
 {
-    Export(TickerAndClose(false, true), folder / "AOI.csv", 10, true);
-    EXPECT_EQ(generations, 9);  // before every member after the first
-    ASSERT_EQ(written.size(), 10u);
-    for (int k = 1; k <= 10; ++k) {
+    Export(TickerAndClose(false, true), folder / "AOI.csv", 3, true);
+    EXPECT_EQ(generations, 2);  // before every member after the first
+    ASSERT_EQ(written.size(), 3u);
+    for (int k = 1; k <= 3; ++k) {
         const std::string name = "AOI" + std::to_string(k);
         // Member 1 holds the history current when the export began (close 100).
-        EXPECT_EQ(ReadFileBytes(folder / (name + ".csv")), name + "," + std::to_string(100 * k) + "\r\n");
+        EXPECT_EQ(told[static_cast<std::size_t>(k - 1)], name + "," + std::to_string(100 * k) + "\r\n");
         EXPECT_EQ(written[static_cast<std::size_t>(k - 1)].Path, folder / (name + ".csv"));
     }
-    EXPECT_FALSE(fs::exists(folder / "AOI.csv"));
-    EXPECT_FALSE(fs::exists(folder / "AOI11.csv"));
+    EXPECT_FALSE(fs::exists(folder / "AOI.csv") || fs::exists(folder / "AOI4.csv"));
 
     // Each file gets its heading; a name without extension gets none. Member 1 holds the
-    // history the last batch left (close 1000).
+    // history the last batch left (close 300).
     Export(TickerAndClose(true, true), folder / "BHP", 2, true);
-    EXPECT_EQ(ReadFileBytes(folder / "BHP1"), "TICKER,CLOSE\r\nAOI1,1000\r\n");
-    EXPECT_EQ(ReadFileBytes(folder / "BHP2"), "TICKER,CLOSE\r\nAOI2,1100\r\n");
+    EXPECT_EQ(ReadFileBytes(folder / "BHP1"), "TICKER,CLOSE\r\nAOI1,300\r\n");
+    EXPECT_EQ(ReadFileBytes(folder / "BHP2"), "TICKER,CLOSE\r\nAOI2,400\r\n");
 }
 
 TEST_F(ExportHistoriesTest, SingleFileBatchHasOneHeadingAndReplacesAnOldFile)
@@ -139,15 +142,6 @@ TEST_F(ExportHistoriesTest, SingleFileBatchHasOneHeadingAndReplacesAnOldFile)
     EXPECT_EQ(Export(TickerAndClose(), folder / "AOI.csv", 2).Stop, ExportResult::WriteFailed);
     EXPECT_EQ(ReadFileBytes(folder / "AOI.csv"), "K1,400\r\nL2,500\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), 1);
-}
-
-TEST_F(ExportHistoriesTest, CountZeroOrLessWritesNothing)
-{
-    for (std::int32_t count : {0, -3})
-        EXPECT_EQ(Export(TickerAndClose(), folder / "AOI.csv", count).Stop, ExportResult::Finished);
-    EXPECT_TRUE(fs::is_empty(folder.Path()));
-    EXPECT_EQ(generations, 0);
-    EXPECT_TRUE(written.empty());
 }
 
 TEST_F(ExportHistoriesTest, GenerationWithoutANewHistoryWritesOnOrStopsAsTold)

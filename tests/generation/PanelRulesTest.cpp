@@ -39,6 +39,7 @@ TEST(PanelRules, TextAndDateRulesRepairThePanelAndBeepOnlyForTextsThatDoNotConve
     } cases[] = {
         // "Days :" puts the end date at the start (with its time of day) plus the days.
         {"zero days", Type("ebLength", {"0"}), {{"ebLength", "1"}}, 1, 0},
+        {"one day as typed", Type("ebLength", {"01"}), {{"ebLength", "01"}}, 1, 0},
         {"days no number", Type("ebLength", {"abc"}), {{"ebLength", "1"}}, 1, 1},
         {"days deleted digit by digit", Type("ebLength", {"18", "1", ""}), {{"ebLength", "1"}}, 1, 1},
         {"same days text runs nothing",
