@@ -43,11 +43,6 @@ TEST(SettingsFirstStart, PanelShowsTheTablesDefaultsThroughTheRulesAndTheExitWri
     ScratchFolder folder;
     const PanelRecord panel = StartedPanel(folder / "TKF.ini");
     EXPECT_FALSE(fs::exists(folder / "TKF.ini"));  // restoring creates no file
-    EXPECT_EQ(panel.Text("ebMultiples"), "10");  // not kept in the file: as designed
-    // The random starting price has locked the bounds.
-    for (const char* disabled : {"ebSeed", "cbMin", "cbMax", "ebMinPrice", "ebMaxPrice", "ebRandomPeriodMin"})
-        EXPECT_FALSE(panel.Enabled(disabled)) << disabled;
-    EXPECT_TRUE(panel.Enabled("ebSeedMin") && panel.Enabled("ebSeedMax"));
     EXPECT_DOUBLE_EQ(panel.Date("EndDate"), Now + 180);
     EXPECT_EQ(panel.beepCount, 0);
 
@@ -169,10 +164,6 @@ TEST(SettingsLocation, TheBareNameLivesInTheSettingsFolderWhateverTheCurrentFold
 
     SaveSettings(StartedPanel("TKF.ini"), "TKF.ini");  // the first save makes the folder
     EXPECT_EQ(ReadFileBytes(config / "deeper/tickforge/TKF.ini"), FirstStartFile);
-    PanelRecord panel = StartedPanel("TKF.ini");
-    panel.SetText("ebSeed", "3");
-    SaveSettings(panel, "TKF.ini");
-    EXPECT_EQ(StartedPanel("TKF.ini").Text("ebSeed"), "3");
     EXPECT_EQ(ReadFileBytes(current / "TKF.ini"), "[Generator]\nSeed=1\n");
 }
 
