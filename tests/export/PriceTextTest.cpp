@@ -29,6 +29,7 @@ TEST(PriceText, SignificantDigitsRoundedHalfUpInFixedOrScientificForm)
         {1.25, 2, "1.3"}, {0.125, 2, "0.13"}, {9.99, 2, "10"}, {99999.5, 5, "1E5"}, {12345.0, 4, "1.235E4"},
         {0.00099951, 3, "0.001"},
         {0.0009995, 3, "0.000999"},  // the nearest double is 9.99499999...E-4: no carry
+        {0.6885405, 6, "0.688541"},  // 0.68854049999999999976 is 0.688540500000000000 in 18 digits
         // the form's boundaries
         {0.0001, 5, "0.0001"}, {0.00001, 5, "1E-5"}, {1.5e-300, 5, "1.5E-300"}, {1234567890.0, 9, "1.23456789E9"},
         // sign, zero and values that are no finite number
