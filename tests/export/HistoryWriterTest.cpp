@@ -16,7 +16,6 @@ constexpr double SecondJanuary16h = 45293.0 + 16.0 / 24.0;  // 2 January 2024, 1
 
 const std::string Line0 = "\"2/01/2024\",\"3000\",\"3012.3\",\"2987.7\",\"3005.5\",\"12345\"\r\n";
 const std::string Line1 = "\"3/01/2024\",\"3005.5\",\"3020\",\"3000\",\"3019.9\",\"9876\"\r\n";
-const std::string Headings = "\"DATE\",\"OPEN\",\"HIGH\",\"LOW\",\"CLOSE\",\"VOLUME\"\r\n";
 
 class HistoryWriterTest : public ::testing::Test {
 protected:
@@ -50,7 +49,6 @@ TEST_F(HistoryWriterTest, LinesFollowTheFormatByteForByte)
         std::string file;
     } cases[] = {
         {"worked example", [](ExportFormat&) {}, "AOI", false, "d/MM/yyyy", Line0 + Line1},
-        {"heading line first", [](ExportFormat&) {}, "AOI", true, "d/MM/yyyy", Headings + Line0 + Line1},
         {"tabs without quotes", [](ExportFormat& f) { f.QuoteValues = false; f.Delimiter = '\t'; }, "", false, "d/MM/yyyy",
          "2/01/2024\t3000\t3012.3\t2987.7\t3005.5\t12345\r\n3/01/2024\t3005.5\t3020\t3000\t3019.9\t9876\r\n"},
         {"ticker first", [](ExportFormat& f) { f.IncludeOnly("TDOHLCV"); f.QuoteValues = false; }, "AOI7", true, "d/MM/yyyy",
