@@ -105,8 +105,7 @@ ExportResult ExportHistories(const ExportFormat& format, const std::string& chos
         try {
             member = FormExportMember(format, path, k, job.Batch, job.SecurityName());
             result.Path = member.Path;
-            if (!member.Append)
-                publish();
+            // Only a single-file batch keeps its file open from member to member.
             if (!file)
                 file = std::make_unique<StagedFile>(member.Path);
             WriteHistory(*file, *job.Bars, format, member.TickerText, member.WriteHeadings, job.Formats);

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
+#include <iterator>
 
 namespace tickforge {
 
@@ -28,16 +28,16 @@ std::string PriceText(double v, std::int32_t precision, char decimalSeparator)
 
     // |v| = d.ddd...e<x>, 18 significant digits, correctly rounded as printf's %.17e.
     char buffer[40];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer - 1, std::fabs(v), std::chars_format::scientific, ExpansionDigits - 1);
-    *result.ptr = '\0';
+    const auto result = std::to_chars(buffer, std::end(buffer), std::fabs(v), std::chars_format::scientific, ExpansionDigits - 1);
     std::string digits;
     digits.reserve(ExpansionDigits);
     const char* c = buffer;
     for (; *c != 'e'; ++c)
         if (*c >= '0' && *c <= '9')
             digits += *c;
-    int exponent = std::atoi(c + 1) + 1;  // |v| = 0.d1d2... * 10^exponent
+    int exponent = 0;
+    std::from_chars(c[1] == '+' ? c + 2 : c + 1, result.ptr, exponent);
+    ++exponent;  // |v| = 0.d1d2... * 10^exponent
 
     // Cut to p digits, rounding half up on the first dropped digit.
     const bool roundUp = digits.size() > static_cast<std::size_t>(p) && digits[static_cast<std::size_t>(p)] >= '5';
@@ -55,7 +55,7 @@ std::string PriceText(double v, std::int32_t precision, char decimalSeparator)
             ++exponent;
         }
     }
-    while (digits.size() > 1 && digits.back() == '0')
+    while (digits.back() == '0')  // the first digit is never 0
         digits.pop_back();
     const int n = static_cast<int>(digits.size());
 

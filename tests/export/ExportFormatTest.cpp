@@ -11,19 +11,6 @@ namespace {
 
 using namespace tickforge;
 
-TEST(ExportFormat, DefaultsAreTheDialogsStartingState)
-{
-    const ExportFormat f;
-    EXPECT_EQ(ColumnLetters(f), "DOHLCV");
-    EXPECT_EQ(std::vector<std::string>(f.Headings.begin(), f.Headings.end()),
-              (std::vector<std::string>{"TICKER", "DATE", "OPEN", "HIGH", "LOW", "CLOSE", "VOLUME"}));
-    EXPECT_FALSE(f.WriteHeadings);
-    EXPECT_TRUE(f.QuoteValues);
-    EXPECT_EQ(f.Delimiter, ',');
-    EXPECT_EQ(f.Precision, 5);
-    EXPECT_FALSE(f.MultipleFiles);
-}
-
 // A format including exactly the columns whose letters are given.
 ExportFormat WithColumns(const std::string& letters)
 {
@@ -42,6 +29,12 @@ TEST(ExampleLine, ListsTheIncludedColumnsInFileOrderWithCommasWhateverTheOtherCh
         {"VCLHODT", "T,D,O,H,L,C,V"}, {"VLTCO", "T,O,L,C,V"}, {"C", "C"}, {"", ""}};
     for (const auto& [columns, example] : cases)
         EXPECT_EQ(ExampleLine(WithColumns(columns)), example) << columns;
+}
+
+TEST(ColumnOfSeries, IsTheValueColumnThatWritesTheSeries)
+{
+    for (const std::int32_t series : {SeriesOpen, SeriesHigh, SeriesLow, SeriesClose, SeriesVolume})
+        EXPECT_EQ(ColumnOfSeries(series).Series, series);
 }
 
 TEST(CheckValueColumns, RefusesAFormatWithoutAValueColumnAndAcceptsAnyOne)

@@ -35,7 +35,7 @@ protected:
         job.SecurityName = [] { return std::string("AOI"); };
         job.Bars = &bars;
         job.Generate = [this] { return Generate(); };
-        job.MemberWritten = [this](const ExportMember& m) { written.push_back(m); };
+        job.MemberWritten = [this](const ExportMember& m) { written.push_back(m), told.push_back(ReadFileBytes(m.Path)); };
     }
 
     // Stands in for the generation run: each call makes a new one-bar history whose
@@ -62,6 +62,7 @@ protected:
     int generations = 0;
     int failAtGeneration = -1;
     std::vector<ExportMember> written;
+    std::vector<std::string> told;  // the member's file when the member was reported written
 };
 
 TEST(SplitExportPath, ExtensionStartsAtTheLastFullStopAfterEverySeparator)
@@ -71,7 +72,8 @@ TEST(SplitExportPath, ExtensionStartsAtTheLastFullStopAfterEverySeparator)
         const char* base;
         const char* extension;
     } cases[] = {
-        {"C:\\old.data\\AOI", "C:\\old.data\\AOI", ""}, {"/tmp/data/AOI.tar.csv", "/tmp/data/AOI.tar", ".csv"},
+        {"C:\\old.data\\AOI", "C:\\old.data\\AOI", ""}, {"/tmp/old.data/AOI", "/tmp/old.data/AOI", ""},
+        {"/tmp/data/AOI.tar.csv", "/tmp/data/AOI.tar", ".csv"},
         {"odd.name:AOI", "odd.name:AOI", ""},         {"AOI.", "AOI", "."}, {"", "", ""},
     };
     for (const auto& c : cases) {
@@ -81,38 +83,40 @@ TEST(SplitExportPath, ExtensionStartsAtTheLastFullStopAfterEverySeparator)
     }
 }
 
-TEST_F(ExportHistoriesTest, PlainExportWritesTheCurrentHistoryOnceAtTheChosenPath)
+TEST_F(ExportHistoriesTest, PlainExportWritesTheCurrentHistoryOnceAndABatchOfNoneWritesNothing)
 {
+    for (std::int32_t count : {0, -3})
+        EXPECT_EQ(Export(TickerAndClose(), folder / "AOI.csv", count).Stop, ExportResult::Finished);
+    EXPECT_TRUE(fs::is_empty(folder.Path()));
     for (bool multiple : {false, true}) {
         Export(TickerAndClose(false, multiple), folder / "AOI.csv", 5, false);  // whatever the count
         EXPECT_EQ(ReadFileBytes(folder / "AOI.csv"), "AOI,100\r\n");
     }
     Export(TickerAndClose(), folder / "AOI", 1, false);  // no extension added
     EXPECT_EQ(ReadFileBytes(folder / "AOI"), "AOI,100\r\n");
-    EXPECT_EQ(written.size(), 3u);
+    EXPECT_EQ(told, std::vector<std::string>(3, "AOI,100\r\n"));  // each in place when reported
     EXPECT_EQ(generations, 0);
     EXPECT_FALSE(fs::exists(folder / "AOI1.csv"));
 }
 
 TEST_F(ExportHistoriesTest, MultipleFilesBatchNumbersFilesAndTickers)
 {
-    Export(TickerAndClose(false, true), folder / "AOI.csv", 10, true);
-    EXPECT_EQ(generations, 9);  // before every member after the first
-    ASSERT_EQ(written.size(), 10u);
-    for (int k = 1; k <= 10; ++k) {
+    Export(TickerAndClose(false, true), folder / "AOI.csv", 3, true);
+    EXPECT_EQ(generations, 2);  // before every member after the first
+    ASSERT_EQ(written.size(), 3u);
+    for (int k = 1; k <= 3; ++k) {
         const std::string name = "AOI" + std::to_string(k);
         // Member 1 holds the history current when the export began (close 100).
-        EXPECT_EQ(ReadFileBytes(folder / (name + ".csv")), name + "," + std::to_string(100 * k) + "\r\n");
+        EXPECT_EQ(told[static_cast<std::size_t>(k - 1)], name + "," + std::to_string(100 * k) + "\r\n");
         EXPECT_EQ(written[static_cast<std::size_t>(k - 1)].Path, folder / (name + ".csv"));
     }
-    EXPECT_FALSE(fs::exists(folder / "AOI.csv"));
-    EXPECT_FALSE(fs::exists(folder / "AOI11.csv"));
+    EXPECT_FALSE(fs::exists(folder / "AOI.csv") || fs::exists(folder / "AOI4.csv"));
 
     // Each file gets its heading; a name without extension gets none. Member 1 holds the
-    // history the last batch left (close 1000).
+    // history the last batch left (close 300).
     Export(TickerAndClose(true, true), folder / "BHP", 2, true);
-    EXPECT_EQ(ReadFileBytes(folder / "BHP1"), "TICKER,CLOSE\r\nAOI1,1000\r\n");
-    EXPECT_EQ(ReadFileBytes(folder / "BHP2"), "TICKER,CLOSE\r\nAOI2,1100\r\n");
+    EXPECT_EQ(ReadFileBytes(folder / "BHP1"), "TICKER,CLOSE\r\nAOI1,300\r\n");
+    EXPECT_EQ(ReadFileBytes(folder / "BHP2"), "TICKER,CLOSE\r\nAOI2,400\r\n");
 }
 
 TEST_F(ExportHistoriesTest, SingleFileBatchHasOneHeadingAndReplacesAnOldFile)
@@ -125,35 +129,19 @@ TEST_F(ExportHistoriesTest, SingleFileBatchHasOneHeadingAndReplacesAnOldFile)
 
     // The file changes only when the batch ends or stops, and only with whole members: a
     // stop after member 2 keeps two, a failure in the first member keeps the old file.
-    const auto stopAfterSecond = [](const ExportMember& m) {
+    // The security name is read anew for every member.
+    int reads = 0;
+    job.SecurityName = [&] { return std::string(1, static_cast<char>('K' + reads++)); };
+    job.MemberWritten = [](const ExportMember& m) {
         if (m.Number == 2)
             throw std::runtime_error("stop");
     };
-    job.SecurityName = [] { return std::string("S"); };
-    job.MemberWritten = stopAfterSecond;
     EXPECT_THROW(Export(TickerAndClose(), folder / "AOI.csv", 9), std::runtime_error);
-    EXPECT_EQ(ReadFileBytes(folder / "AOI.csv"), "S1,400\r\nS2,500\r\n");
+    EXPECT_EQ(ReadFileBytes(folder / "AOI.csv"), "K1,400\r\nL2,500\r\n");
     bars.SetSeriesCount(0);
     EXPECT_EQ(Export(TickerAndClose(), folder / "AOI.csv", 2).Stop, ExportResult::WriteFailed);
-    EXPECT_EQ(ReadFileBytes(folder / "AOI.csv"), "S1,400\r\nS2,500\r\n");
+    EXPECT_EQ(ReadFileBytes(folder / "AOI.csv"), "K1,400\r\nL2,500\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), 1);
-}
-
-TEST_F(ExportHistoriesTest, SecurityNameIsReadAnewForEveryMember)
-{
-    int reads = 0;
-    job.SecurityName = [&] { return std::string(1, static_cast<char>('K' + reads++)); };
-    Export(TickerAndClose(), folder / "X.csv", 3);
-    EXPECT_EQ(ReadFileBytes(folder / "X.csv"), "K1,100\r\nL2,200\r\nM3,300\r\n");
-}
-
-TEST_F(ExportHistoriesTest, CountZeroOrLessWritesNothing)
-{
-    for (std::int32_t count : {0, -3})
-        EXPECT_EQ(Export(TickerAndClose(), folder / "AOI.csv", count).Stop, ExportResult::Finished);
-    EXPECT_TRUE(fs::is_empty(folder.Path()));
-    EXPECT_EQ(generations, 0);
-    EXPECT_TRUE(written.empty());
 }
 
 TEST_F(ExportHistoriesTest, GenerationWithoutANewHistoryWritesOnOrStopsAsTold)
@@ -194,17 +182,33 @@ TEST_F(ExportHistoriesTest, BlockedMemberStopsTheBatchAndNamesItsFile)
     const ExportResult e = Export(TickerAndClose(false, true), folder / "AOI.csv", 5);
     EXPECT_EQ(e.Stop, ExportResult::WriteFailed);
     EXPECT_EQ(e.Path, folder / "AOI3.csv");
-    EXPECT_FALSE(e.Cause.empty());
+    EXPECT_EQ(e.Cause, "Cannot create file " + folder / "AOI3.csv" + ": Is a directory");
     EXPECT_EQ(e.Written, 2);
-    EXPECT_EQ(ReadFileBytes(folder / "AOI1.csv"), "AOI1,100\r\n");
-    EXPECT_EQ(ReadFileBytes(folder / "AOI2.csv"), "AOI2,200\r\n");
+    EXPECT_EQ(told, (std::vector<std::string>{"AOI1,100\r\n", "AOI2,200\r\n"}));
     EXPECT_FALSE(fs::exists(folder / "AOI4.csv"));
     EXPECT_EQ(generations, 2);  // members 4 and 5 are neither generated nor written
-    EXPECT_EQ(written.size(), 2u);
 
     const std::string missing = folder / "no-such-folder/AOI.csv";
     EXPECT_EQ(Export(TickerAndClose(), missing, 3).Path, missing);
     EXPECT_EQ(generations, 2);  // failed at the first member
+}
+
+TEST_F(ExportHistoriesTest, WriteErrorsThatShowOnlyAtTheEndFailTheExport)
+{
+    // A device that takes no bytes, and a folder that takes a single-file batch's place
+    // before the batch puts its file there.
+    const ExportResult full = Export(TickerAndClose(), "/dev/full", 1, false);
+    EXPECT_EQ(full.Stop, ExportResult::WriteFailed);
+    EXPECT_EQ(full.Cause, "Cannot write to file /dev/full: No space left on device");
+    const std::string path = folder / "AOI.csv";
+    job.MemberWritten = [&](const ExportMember& m) {
+        if (m.Number == 2)
+            fs::create_directory(path);
+    };
+    const ExportResult blocked = Export(TickerAndClose(), path, 2);
+    EXPECT_EQ(blocked.Stop, ExportResult::WriteFailed);
+    EXPECT_EQ(blocked.Written, 2);
+    EXPECT_EQ(blocked.Cause, "Cannot write to file " + path + ": Is a directory");
 }
 
 TEST_F(ExportHistoriesTest, FailedGenerationStopsWithThePathOfTheMemberBefore)

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -38,6 +39,7 @@ TEST(PanelRules, TextAndDateRulesRepairThePanelAndBeepOnlyForTextsThatDoNotConve
     } cases[] = {
         // "Days :" puts the end date at the start (with its time of day) plus the days.
         {"zero days", Type("ebLength", {"0"}), {{"ebLength", "1"}}, 1, 0},
+        {"one day as typed", Type("ebLength", {"01"}), {{"ebLength", "01"}}, 1, 0},
         {"days no number", Type("ebLength", {"abc"}), {{"ebLength", "1"}}, 1, 1},
         {"days deleted digit by digit", Type("ebLength", {"18", "1", ""}), {{"ebLength", "1"}}, 1, 1},
         {"same days text runs nothing",
@@ -82,7 +84,7 @@ TEST(PanelRules, TextAndDateRulesRepairThePanelAndBeepOnlyForTextsThatDoNotConve
     }
 }
 
-TEST(PanelRules, RandomMinimumsAtOrBelowTheDaysAreKept)
+TEST(PanelRules, RandomMinimumsAtOrBelowTheDaysAndPositivePricesAreKeptInTheLocalesForm)
 {
     PanelRecord panel = CreatedPanel();
     for (const char* text : {"180", "179.5", "-4"}) {
@@ -91,25 +93,32 @@ TEST(PanelRules, RandomMinimumsAtOrBelowTheDaysAreKept)
     }
     EXPECT_EQ(panel.beepCount, 0);
 
-    PanelRecord comma({',', "dd.MM.yyyy"});  // numbers in the locale's form
-    comma.SetText("ebRandomPeriodMin", "179,5");
-    EXPECT_EQ(comma.Text("ebRandomPeriodMin"), "179,5");
-    comma.SetText("ebRandomPeriodMin", "180.5");
-    EXPECT_EQ(comma.Text("ebRandomPeriodMin"), "");
-    EXPECT_EQ(comma.beepCount, 2);
+    PanelRecord comma({',', "dd.MM.yyyy"});
+    const std::pair<const char*, const char*> texts[][2] = {
+        {{"ebRandomPeriodMin", "179,5"}, {"ebRandomPeriodMin", "179,5"}}, {{"ebMinPrice", "2,5"}, {"ebMinPrice", "2,5"}},
+        {{"ebMinPrice", "-0,5"}, {"ebMinPrice", "0"}}, {{"ebRandomPeriodMin", "180.5"}, {"ebRandomPeriodMin", ""}}};
+    for (const auto& [typed, kept] : texts) {
+        comma.SetText(typed.first, typed.second);
+        EXPECT_EQ(comma.Text(kept.first), kept.second) << typed.second;
+    }
+    EXPECT_EQ(comma.beepCount, 2);  // the full stop, then the emptied field
 }
 
-TEST(PanelRules, PriceBoundsExistOnlyWithAFixedStartingPrice)
+TEST(PanelRules, BoxesEnableTheirFieldsAndPriceBoundsExistOnlyWithAFixedStartingPrice)
 {
     PanelRecord panel = CreatedPanel();
+    panel.SetChecked("cbRandomPeriod", true);
+    EXPECT_TRUE(panel.Enabled("ebRandomPeriodMin"));
+    panel.SetChecked("cbRandomPeriod", false);
+    EXPECT_FALSE(panel.Enabled("ebRandomPeriodMin"));
+    EXPECT_EQ(panel.Text("ebRandomPeriodMin"), "90");
+
     panel.SetChecked("cbMax", true);
     EXPECT_TRUE(panel.Enabled("ebMaxPrice") && !panel.Enabled("ebMinPrice"));
     panel.SetChecked("cbMin", true);
     EXPECT_TRUE(panel.Enabled("ebMinPrice"));
-
     panel.SetChecked("cbSeedRandom", false);  // unticks and locks both bounds
-    for (const char* control : {"cbMin", "cbMax"})
-        EXPECT_FALSE(panel.Checked(control)) << control;
+    EXPECT_FALSE(panel.Checked("cbMin") || panel.Checked("cbMax"));
     for (const char* control : {"cbMin", "cbMax", "ebMinPrice", "ebMaxPrice", "ebSeed"})
         EXPECT_FALSE(panel.Enabled(control)) << control;
     EXPECT_TRUE(panel.Enabled("ebSeedMin") && panel.Enabled("ebSeedMax"));
@@ -121,14 +130,20 @@ TEST(PanelRules, PriceBoundsExistOnlyWithAFixedStartingPrice)
         EXPECT_FALSE(panel.Enabled(control)) << control;
 }
 
-TEST(PanelRules, RandomPeriodBoxEnablesItsFieldWithoutChangingTheText)
+TEST(PanelRecord, SelectingARadioButtonDeselectsItsPartnerAndMisnamedControlsAreProgrammingErrors)
 {
-    PanelRecord panel = CreatedPanel();
-    panel.SetChecked("cbRandomPeriod", true);
-    EXPECT_TRUE(panel.Enabled("ebRandomPeriodMin"));
-    panel.SetChecked("cbRandomPeriod", false);
-    EXPECT_FALSE(panel.Enabled("ebRandomPeriodMin"));
-    EXPECT_EQ(panel.Text("ebRandomPeriodMin"), "90");
+    PanelRecord panel;
+    panel.SetChecked("rbCandle", true);
+    panel.SetChecked("rbSoft", true);
+    EXPECT_FALSE(panel.Checked("rbBar") || panel.Checked("rbHard"));
+    panel.SetChecked("rbCandle", false);  // deselecting may leave the pair empty
+    EXPECT_FALSE(panel.Checked("rbCandle") || panel.Checked("rbBar"));
+
+    EXPECT_THROW((void)panel.Text("eblength"), std::logic_error);  // names match exactly
+    EXPECT_THROW(panel.SetText("cbMin", "1"), std::logic_error);
+    EXPECT_THROW((void)panel.Checked("ebLength"), std::logic_error);
+    EXPECT_THROW(panel.SetChecked("StartDate", true), std::logic_error);
+    EXPECT_THROW(panel.ChangeDate("cbMin", 1.0), std::logic_error);
 }
 
 }  // namespace
