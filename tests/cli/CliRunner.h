@@ -14,8 +14,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char** environ;
-
 namespace tickforge::clitest {
 
 namespace fs = std::filesystem;
@@ -28,6 +26,9 @@ struct RunResult {
     int status;  // the exit status, or 128 + signal for a killed process
     std::string out, err;
 };
+
+// "m3.csv" for member 3 of the files named "m.csv".
+inline std::string Member(std::string stem, int k) { return stem.append(std::to_string(k)).append(".csv"); }
 
 inline Args With(Args args, const Args& more) { return args.insert(args.end(), more.begin(), more.end()), args; }
 
@@ -59,9 +60,8 @@ inline Texts Fields(const std::string& line)
 }
 
 inline std::string Unquote(const std::string& f) { return f.size() >= 2 && f[0] == '"' ? f.substr(1, f.size() - 2) : f; }
-// Field i of a comma line, without its quotes, as text and as a number.
+// Field i of a comma line, without its quotes.
 inline std::string Cell(const std::string& line, std::size_t i) { return Unquote(Fields(line).at(i)); }
-inline double Number(const std::string& line, std::size_t i) { return std::stod(Cell(line, i)); }
 
 class CliFolder {
 public:
@@ -70,7 +70,6 @@ public:
     std::string operator/(const std::string& name) const { return (path_ / name).string(); }
     std::string Read(const std::string& name) const { return ReadFileBytes(path_ / name); }
     Texts ReadLines(const std::string& name) const { return Lines(Read(name)); }
-    bool Exists(const std::string& name) const { return fs::exists(path_ / name); }
 
     // The files the program left (the capture folder aside), sorted.
     Texts Files() const
@@ -83,31 +82,27 @@ public:
         return names;
     }
 
-    // Starts the program in this folder, standard output and error captured, without
-    // the locale, home or settings of the person running the tests (env entries come
-    // first and win). out, when given, becomes standard output instead of the capture.
-    pid_t Start(Args args, const Texts& env = {}, int out = -1) const
+    // Starts the program in this folder with the C locale and nothing else of the
+    // person running the tests: env entries come first and win. Standard output and
+    // error are captured, or go to out and err when given.
+    pid_t Start(Args args, const Texts& env = {}, int out = -1, int err = -1) const
     {
         args.insert(args.begin(), TICKFORGE_CLI_PATH);
-        Texts envs = With(env, {"LC_ALL=C", "HOME=" + path_.string()});
-        for (char** e = environ; *e != nullptr; ++e)
-            if (const std::string entry = *e; entry.rfind("LC_", 0) && entry.rfind("LANG", 0) &&
-                                              entry.rfind("HOME=", 0) && entry.rfind("XDG_", 0))
-                envs.push_back(entry);
-        std::vector<char*> argv, envp;
-        for (auto& a : args)
-            argv.push_back(a.data());
-        for (auto& e : envs)
-            envp.push_back(e.data());
-        argv.push_back(nullptr);
-        envp.push_back(nullptr);
-        const std::string folder = path_.string(), outPath = folder + "/.io/out", err = folder + "/.io/err";
+        Texts envs = With(env, {"LC_ALL=C", "HOME=" + path_.string(), "TMPDIR=" + path_.string()});
+        const auto pointers = [](Texts& texts) {
+            std::vector<char*> all;
+            for (auto& text : texts)
+                all.push_back(text.data());
+            return all.push_back(nullptr), all;
+        };
+        std::vector<char*> argv = pointers(args), envp = pointers(envs);
+        const std::string folder = path_.string(), outPath = folder + "/.io/out", errPath = folder + "/.io/err";
         const int create = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
         const pid_t pid = ::fork();
         if (pid == 0) {  // nothing but system calls between fork and exec
             if (::chdir(folder.c_str()) == 0 && ::dup2(::open("/dev/null", O_RDONLY | O_CLOEXEC), 0) == 0 &&
                 ::dup2(out >= 0 ? out : ::open(outPath.c_str(), create, 0644), 1) == 1 &&
-                ::dup2(::open(err.c_str(), create, 0644), 2) == 2)
+                ::dup2(err >= 0 ? err : ::open(errPath.c_str(), create, 0644), 2) == 2)
                 ::execve(argv[0], argv.data(), envp.data());
             ::_exit(127);
         }

@@ -34,7 +34,7 @@ TEST_F(Output, MembersMadeAtTheSameTimeAreTheBytesOfOneAtATime)
     folder.Ok(With(batch, {"--jobs", "1", "-o", "one.csv", "--dirty-labels", "one-labels.csv"}));
     folder.Ok(With(batch, {"--jobs", "3", "-o", "three.csv", "--dirty-labels", "three-labels.csv"}));
     for (int k = 1; k <= 7; ++k)
-        EXPECT_EQ(folder.Read("three" + std::to_string(k) + ".csv"), folder.Read("one" + std::to_string(k) + ".csv"));
+        EXPECT_EQ(folder.Read(Member("three", k)), folder.Read(Member("one", k)));
     EXPECT_EQ(folder.Read("three-labels.csv"), folder.Read("one-labels.csv"));
     // Members that depend on each other are made one at a time; --jobs 2 hears why.
     const std::string inTurn = "tickforge-cli: --jobs: the members depend on each other (a random starting price or "
@@ -82,11 +82,9 @@ TEST_F(Output, OneSeedGivesTheSameBytesOnEveryRunAndDashWritesThemToStandardOutp
     const Args args = {"--days", "40", "--ticks-per-day", "200", "--random-period-min", "20", "--shocks",
                        "--shock-days", "3", "--bias", "20", "--dirty", "30", "--rng-seed", "99", "--count", "3"};
     folder.Ok(With(args, {"-o", "a.csv"}));
-    folder.Ok(With(args, {"--rng-seed", "100", "-o", "c.csv"}));
-    EXPECT_NE(folder.Read("a.csv"), folder.Read("c.csv"));
-    CliFolder other;
-    EXPECT_EQ(other.Ok(With(args, {"-o", "-"})).out, folder.Read("a.csv"));
-    EXPECT_EQ(other.Files(), Texts{});
+    EXPECT_EQ(folder.Ok(With(args, {"-o", "-"})).out, folder.Read("a.csv"));
+    EXPECT_NE(folder.Ok(With(args, {"--rng-seed", "100", "-o", "-"})).out, folder.Read("a.csv"));
+    EXPECT_EQ(folder.Files(), Texts{"a.csv"});
 }
 
 TEST_F(Output, TheUsersLocaleGivesTheDecimalSeparatorAndShortDateAsTheDesktopProgramReadsThem)
@@ -119,18 +117,38 @@ TEST_F(Output, EachMembersClockSeedIsReportedAndRepeatsItsHistory)
     EXPECT_EQ(folder.Ok(With(quick, {"--count", "3", "--quiet", "-o", "quiet.csv"})).err, "");
 }
 
+TEST_F(Output, OnATerminalAProgressBarIsDrawnAndErasedUnlessQuiet)
+{
+    // Members made in turn show each phase; members made at the same time are waited for.
+    for (const auto& [args, shows] : std::vector<std::pair<Args, std::string>>{
+             {{"--jobs", "1"}, "%  member 2 of 2\x1b[K"},
+             {{"--jobs", "2"}, "\r\x1b[K"},
+             {{"--jobs", "2", "-q"}, ""}}) {
+        const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        ASSERT_TRUE(terminal >= 0 && ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0);
+        const int err = ::open(::ptsname(terminal), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        folder.Wait(folder.Start(With(Small, With(args, {"--days", "2", "--count", "2", "-o", "p.csv"})), {}, -1, err));
+        ::close(err);
+        std::string shown;
+        char chunk[4096];
+        for (ssize_t got = 0; (got = ::read(terminal, chunk, sizeof chunk)) > 0;)
+            shown.append(chunk, static_cast<std::size_t>(got));
+        ::close(terminal);
+        EXPECT_TRUE(shows.empty() ? shown.empty() : Contains(shown, shows)) << shown;
+    }
+}
+
 TEST_F(Output, HelpDocumentsEveryOptionWithItsDefault)
 {
-    const RunResult result = folder.Ok({"--help"});
-    EXPECT_EQ(folder.Files(), Texts{});
-    std::istringstream help(result.out);
+    std::istringstream help(folder.Ok({"--help"}).out);
     int options = 0;
     for (std::string line; std::getline(help, line);)
         if (std::regex_search(line, std::regex("^  --[a-z-]+ [A-Z]"))) {
             ++options;
-            EXPECT_TRUE(Contains(line, "(default: ")) << line;
+            EXPECT_TRUE(Contains(line, "(default: "));
         }
     EXPECT_GE(options, 25);
+    EXPECT_EQ(folder.Files(), Texts{});
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ TEST_F(Panel, ASettingsFileAndTheSameChoicesAsOptionsGiveTheSameHistoryAndOption
     EXPECT_GE(lines.size(), 14u);
     EXPECT_LE(lines.size(), 21u);
     for (const auto& line : lines)
-        EXPECT_GT(Number(line, 3), 2400.0) << line;
+        EXPECT_GT(std::stod(Cell(line, 3)), 2400.0) << line;
 
     folder.Ok(With(restored, {"--no-shocks", "--no-bias", "--soft", "--weekends", "--name", "QQQ"}));
     EXPECT_NE(folder.Read("QQQ.csv"), folder.Read("XYZ.csv"));
