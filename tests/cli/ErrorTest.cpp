@@ -77,32 +77,31 @@ TEST_F(Errors, EachUsageErrorAndFailedCheckExitsWithItsStatusAndMessageAndWrites
     }
 }
 
-TEST_F(Errors, AFileThatCannotBeWrittenEndsTheRunAfterTheMembersBefore)
+TEST_F(Errors, AFileThatCannotBeWrittenEndsTheRunWithItsCauseAndKeepsTheFilesBefore)
 {
-    fs::create_directory(folder / "h3.csv");  // the third member's name is taken
-    const RunResult result =
-        folder.Run({"--ticks-per-day", "4", "--days", "3", "--count", "5", "--multiple-files", "-o", "h.csv"});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_TRUE(Contains(result.err, "tickforge-cli: Error writing to file h3.csv. Is it open elsewhere? ("));
-    EXPECT_EQ(folder.Files(), (Texts{"h1.csv", "h2.csv", "h3.csv"}));
-    EXPECT_EQ(folder.ReadLines("h2.csv").size(), 3u);
-}
-
-TEST_F(Errors, AFileWithoutRoomLeavesTheUsersFileAsItWasAndNoTemporaryFile)
-{
-    // The limit binds the superuser too. A tick file fails before the bars replace a file.
-    const Args base = {"-q", "--days", "2000", "--ticks-per-day", "4", "-o", "h.csv"};
+    // No room (a limit that binds the superuser too): a tick file fails before the bars
+    // replace the user's file. A folder takes the third member's name. A closed pipe.
     WriteFileBytes(folder / "h.csv", "old");
+    fs::create_directory(folder / "h3.csv");
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ::close(ends[0]);
     testing::FileSizeLimit limit(20000);
+    const Args big = {"--days", "2000", "-o", "h.csv"};
     for (const auto& [args, message] : std::vector<std::pair<Args, std::string>>{
-             {With(base, {"--ticks-out", "t.csv"}), "Cannot write to file t.csv: File too large"},
-             {base, "Error writing to file h.csv. Is it open elsewhere? (Cannot write to file h.csv: File too large)"}}) {
-        const RunResult result = folder.Run(args);
+             {With(big, {"--ticks-out", "t.csv"}), "Cannot write to file t.csv: File too large"},
+             {big, "Error writing to file h.csv. Is it open elsewhere? (Cannot write to file h.csv: File too large)"},
+             {{"--days", "3", "--count", "5", "--multiple-files", "-o", "h.csv"},
+              "Error writing to file h3.csv. Is it open elsewhere? (Cannot create file h3.csv: Is a directory)"},
+             {{"--days", "50", "-o", "-"}, "Cannot write to standard output: Broken pipe"}}) {
+        const RunResult result = folder.Wait(folder.Start(With({"-q", "--ticks-per-day", "4"}, args), {}, ends[1]));
         EXPECT_EQ(result.status, 1);
         EXPECT_EQ(result.err, "tickforge-cli: " + message + "\n");
-        EXPECT_EQ(folder.Read("h.csv"), "old");
-        EXPECT_EQ(folder.Files(), Texts{"h.csv"});
     }
+    ::close(ends[1]);
+    EXPECT_EQ(folder.Read("h.csv"), "old");
+    EXPECT_EQ(folder.ReadLines("h2.csv").size(), 3u);
+    EXPECT_EQ(folder.Files(), (Texts{"h.csv", "h1.csv", "h2.csv", "h3.csv"}));
 }
 
 TEST_F(Errors, ASettingsFileIsReadOrRefusedButNeverWritten)
@@ -136,20 +135,6 @@ TEST_F(Errors, ASettingsFileIsReadOrRefusedButNeverWritten)
         EXPECT_EQ(unread.err, "tickforge-cli: Cannot read settings file " + name + ": " + reason + "\n");
     }
     EXPECT_EQ(folder.Files(), (Texts{"d.ini", "p.ini", "s.ini"}));
-}
-
-TEST_F(Errors, AClosedStandardOutputIsOneLineOfErrorAndLeavesNoTemporaryFile)
-{
-    int ends[2];
-    ASSERT_EQ(::pipe(ends), 0);
-    ::close(ends[0]);
-    const pid_t pid = folder.Start({"--days", "500", "--ticks-per-day", "4", "-o", "-"}, {}, ends[1]);
-    ::close(ends[1]);
-    const RunResult result = folder.Wait(pid);
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err.substr(result.err.find("tickforge-cli:")),
-              "tickforge-cli: Cannot write to standard output: Broken pipe\n");
-    EXPECT_EQ(folder.Files(), Texts{});
 }
 
 TEST_F(Errors, AMemberThatFailsTheChecksEndsTheBatchWithStatus1)
