@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <sstream>
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -39,29 +38,24 @@ inline ::testing::AssertionResult Contains(const std::string& text, const std::s
     return ::testing::AssertionFailure() << "\"" << part << "\" is not in:\n" << text;
 }
 
-// Splits text at CR LF; a last line without its ending is kept as it is.
-inline Texts Lines(const std::string& text)
+// Splits text at each separator; a last piece without one is kept as it is.
+inline Texts Split(const std::string& text, const std::string& separator)
 {
-    Texts lines;
-    for (std::size_t start = 0, end = 0; start < text.size(); start = end + 2) {
-        end = std::min(text.find("\r\n", start), text.size());
-        lines.push_back(text.substr(start, end - start));
+    Texts parts;
+    for (std::size_t start = 0, end = 0; start < text.size(); start = end + separator.size()) {
+        end = std::min(text.find(separator, start), text.size());
+        parts.push_back(text.substr(start, end - start));
     }
-    return lines;
+    return parts;
 }
-
-inline Texts Fields(const std::string& line)
-{
-    Texts fields;
-    std::istringstream in(line);
-    for (std::string field; std::getline(in, field, ',');)
-        fields.push_back(field);
-    return fields;
-}
-
-inline std::string Unquote(const std::string& f) { return f.size() >= 2 && f[0] == '"' ? f.substr(1, f.size() - 2) : f; }
+inline Texts Lines(const std::string& text) { return Split(text, "\r\n"); }
+inline Texts Fields(const std::string& line) { return Split(line, ","); }
 // Field i of a comma line, without its quotes.
-inline std::string Cell(const std::string& line, std::size_t i) { return Unquote(Fields(line).at(i)); }
+inline std::string Cell(const std::string& line, std::size_t i)
+{
+    const std::string field = Fields(line).at(i);
+    return field.size() >= 2 && field[0] == '"' ? field.substr(1, field.size() - 2) : field;
+}
 
 class CliFolder {
 public:
