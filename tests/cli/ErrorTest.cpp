@@ -80,9 +80,10 @@ TEST_F(Errors, EachUsageErrorAndFailedCheckExitsWithItsStatusAndMessageAndWrites
 TEST_F(Errors, AFileThatCannotBeWrittenEndsTheRunWithItsCauseAndKeepsTheFilesBefore)
 {
     // No room (a limit that binds the superuser too): a tick file fails before the bars
-    // replace the user's file. A folder takes the third member's name. A closed pipe.
+    // replace the user's file. Folders take the names of later members. A closed pipe.
     WriteFileBytes(folder / "h.csv", "old");
     fs::create_directory(folder / "h3.csv");
+    fs::create_directory(folder / "t2.csv");
     int ends[2];
     ASSERT_EQ(::pipe(ends), 0);
     ::close(ends[0]);
@@ -93,6 +94,8 @@ TEST_F(Errors, AFileThatCannotBeWrittenEndsTheRunWithItsCauseAndKeepsTheFilesBef
              {big, "Error writing to file h.csv. Is it open elsewhere? (Cannot write to file h.csv: File too large)"},
              {{"--days", "3", "--count", "5", "--multiple-files", "-o", "h.csv"},
               "Error writing to file h3.csv. Is it open elsewhere? (Cannot create file h3.csv: Is a directory)"},
+             {{"--days", "3", "--count", "2", "--multiple-files", "-o", "b.csv", "--ticks-out", "t.csv"},
+              "member 2: Cannot create file t2.csv: Is a directory (1 of 2 written)"},
              {{"--days", "50", "-o", "-"}, "Cannot write to standard output: Broken pipe"}}) {
         const RunResult result = folder.Wait(folder.Start(With({"-q", "--ticks-per-day", "4"}, args), {}, ends[1]));
         EXPECT_EQ(result.status, 1);
@@ -101,7 +104,7 @@ TEST_F(Errors, AFileThatCannotBeWrittenEndsTheRunWithItsCauseAndKeepsTheFilesBef
     ::close(ends[1]);
     EXPECT_EQ(folder.Read("h.csv"), "old");
     EXPECT_EQ(folder.ReadLines("h2.csv").size(), 3u);
-    EXPECT_EQ(folder.Files(), (Texts{"h.csv", "h1.csv", "h2.csv", "h3.csv"}));
+    EXPECT_EQ(folder.Files(), (Texts{"b1.csv", "h.csv", "h1.csv", "h2.csv", "h3.csv", "t1.csv", "t2.csv"}));
 }
 
 TEST_F(Errors, ASettingsFileIsReadOrRefusedButNeverWritten)

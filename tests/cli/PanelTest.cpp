@@ -8,17 +8,6 @@ namespace {
 
 using Panel = CliTest;
 
-TEST_F(Panel, AFirstStartDrawsTheStartingPriceFromItsRangeAndKeepsWeekends)
-{
-    folder.Ok({"--ticks-per-day", "4", "--volatility", "0", "--start", "2024-01-01"});
-    // 180 days with weekends kept: 180 bars. The starting price is the process's first
-    // draw from 2000 .. 4000: seed 0 stepped once is 1, so it is 2000 + 2000 / 2^32,
-    // written "2000". Without volatility every price is that, and the volume is 100.
-    const Texts lines = folder.ReadLines("AOI.csv");
-    ASSERT_EQ(lines.size(), 180u);
-    EXPECT_EQ(lines[179], R"("28/06/2024","2000","2000","2000","2000","100")");
-}
-
 TEST_F(Panel, ASettingsFileAndTheSameChoicesAsOptionsGiveTheSameHistoryAndOptionsOverrideIt)
 {
     WriteFileBytes(folder / "saved.ini",
