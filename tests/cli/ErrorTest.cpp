@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <fstream>
+#include <functional>
 #include <thread>
 
 #include <sys/ioctl.h>
@@ -159,6 +160,14 @@ TEST_F(Errors, AMemberThatFailsTheChecksEndsTheBatchWithStatus1)
         EXPECT_TRUE(fs::exists(folder / Member("b", k))) << k;
 }
 
+// Polls done for at most a minute.
+void WaitUntil(const std::function<bool()>& done)
+{
+    for (const auto end = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+         !done() && std::chrono::steady_clock::now() < end;)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
 TEST_F(Errors, AnInterruptStopsTheBatchWith130AndKeepsTheCompleteMembersWithTheirTicks)
 {
     // Members made at the same time, and members made in turn whose ticks are kept only
@@ -168,9 +177,7 @@ TEST_F(Errors, AnInterruptStopsTheBatchWith130AndKeepsTheCompleteMembersWithThei
         const pid_t pid = scratch.Start(With(
             {"--days", "50", "--ticks-per-day", "2000", "--count", "100000", "--multiple-files", "-o", "m.csv", "-q"},
             extra));
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (!fs::exists(scratch / "m3.csv") && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        WaitUntil([&] { return fs::exists(scratch / "m3.csv"); });
         ::kill(pid, SIGINT);
         const RunResult result = scratch.Wait(pid);
         const Texts files = scratch.Files();
@@ -208,11 +215,7 @@ TEST_F(Errors, WhatHappensWhileTheLastMemberIsWrittenStillDecidesTheStatus)
         for (int k = 0; k < 100 && c.signal == 0; ++k)
             WriteFileBytes(scratch / (".l.csv.tmp-" + std::to_string(pid) + "-" + std::to_string(k)), "");
         int buffered = 0;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (buffered < 65536 && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            ::ioctl(reader, FIONREAD, &buffered);
-        }
+        WaitUntil([&] { return ::ioctl(reader, FIONREAD, &buffered) == 0 && buffered >= 65536; });
         if (c.signal != 0)
             ::kill(pid, c.signal);
         ::fcntl(reader, F_SETFL, 0);
@@ -232,14 +235,13 @@ TEST_F(Errors, WhatHappensWhileTheLastMemberIsWrittenStillDecidesTheStatus)
 TEST_F(Errors, ATerminationBeforeAnyMemberIsMadeWritesNothingAndEndsWith143)
 {
     const pid_t pid = folder.Start({"--days", "3000", "--ticks-per-day", "100000", "-q"});
-    // Once the program catches SIGTERM (bit 15 of the mask of caught signals).
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    for (std::string line; (std::stoull(line.empty() ? "0" : line.substr(8), nullptr, 16) & 0x4000) == 0 &&
-                           std::chrono::steady_clock::now() < deadline;) {
+    WaitUntil([&] {  // until the program catches SIGTERM: bit 15 of its mask of caught signals
         std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+        std::string line;
         while (std::getline(status, line) && line.rfind("SigCgt:", 0) != 0) {
         }
-    }
+        return !line.empty() && (std::stoull(line.substr(8), nullptr, 16) & 0x4000) != 0;
+    });
     ::kill(pid, SIGTERM);
     const RunResult result = folder.Wait(pid);
     EXPECT_EQ(result.status, 143);

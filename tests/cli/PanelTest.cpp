@@ -1,5 +1,5 @@
-// The panel behind the options: a first start's panel without --settings, the panel a
-// settings file describes with it, and options applied through the panel's own rules.
+// The panel behind the options: the panel a settings file describes, options applied
+// over it, and through the panel's own rules.
 
 #include "CliRunner.h"
 
