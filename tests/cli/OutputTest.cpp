@@ -111,15 +111,16 @@ TEST_F(Output, EachMembersClockSeedIsReportedAndRepeatsItsHistoryToTheByteOnStan
 
 TEST_F(Output, OnATerminalAProgressBarIsDrawnAndErasedUnlessQuiet)
 {
-    // Members made in turn show each phase; members made at the same time are waited for.
+    // Members made in turn show each phase; members made at the same time, while they
+    // are waited for (20 million ticks take a while).
     for (const auto& [args, shows] : std::vector<std::pair<Args, std::string>>{
              {{"--jobs", "1"}, "%  member 2 of 2\x1b[K"},
-             {{"--jobs", "2"}, "\r\x1b[K"},
+             {{"--jobs", "2", "--days", "1000", "--ticks-per-day", "20000"}, "\rMaking History...  ["},
              {{"--jobs", "2", "-q"}, ""}}) {
         const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
         ASSERT_TRUE(terminal >= 0 && ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0);
         const int err = ::open(::ptsname(terminal), O_RDWR | O_NOCTTY | O_CLOEXEC);
-        folder.Wait(folder.Start(With(Small, With(args, {"--days", "2", "--count", "2", "-o", "p.csv"})), {}, -1, err));
+        folder.Wait(folder.Start(With(Small, With({"--days", "2", "--count", "2", "-o", "p.csv"}, args)), {}, -1, err));
         ::close(err);
         std::string shown;
         char chunk[4096];
