@@ -57,9 +57,11 @@ TEST_F(Errors, EachUsageErrorAndFailedCheckExitsWithItsStatusAndMessageAndWrites
          "Error: Minimum Shock Magnitude is 1.0\ntickforge-cli: Error: Minimum Price larger than Seed\n"
          "tickforge-cli: Error: Maximum Price less than Seed"},
         {1, {"--volatility", "abc"}, "'abc' is not a valid floating point value"},
-        // Extra output files are tried before the first generation.
-        {1, {"--dirty-labels", "no/such/l.csv"}, "Cannot create file no/such/l.csv: No such file or directory"},
-        {1, {"--ticks-out", "no/such/t.csv"}, "Cannot create file no/such/t.csv: No such file or directory"}};
+        // Extra output files are tried before the first generation and its checks.
+        {1, {"--shocks", "--shock-magnitude", "0.5", "--dirty-labels", "no/such/l.csv"},
+         "Cannot create file no/such/l.csv: No such file or directory"},
+        {1, {"--shocks", "--shock-magnitude", "0.5", "--ticks-out", "no/such/t.csv"},
+         "Cannot create file no/such/t.csv: No such file or directory"}};
     // A failed check comes with every file option: none of the files may be created.
     const Args files = {"--ticks-per-day", "10", "--days", "5", "--dirty", "5", "--dirty-labels", "labels.csv",
                         "--ticks-out", "ticks.csv"};
