@@ -45,8 +45,7 @@ constexpr const char* NoSettingsFile = "/dev/null";
 
 void Say(const std::string& text)
 {
-    std::fprintf(stderr, "tickforge-cli: %s\n", text.c_str());
-    std::fflush(stderr);
+    std::fprintf(stderr, "tickforge-cli: %s\n", text.c_str());  // unbuffered: no flush needed
 }
 
 // The error and CLI11's pointer to --help.
@@ -219,7 +218,6 @@ private:
             return {GenerationOutcome::Aborted};
         if (outcome.kind == GenerationOutcome::Generated && !seeds_.Fixed() && seedUsed && !options_.quiet.Given()) {
             std::fprintf(stderr, "member %d: rng seed %u\n", k, static_cast<unsigned>(*seedUsed));
-            std::fflush(stderr);
         }
         return outcome;
     }

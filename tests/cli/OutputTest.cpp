@@ -112,11 +112,10 @@ TEST_F(Output, EachMembersClockSeedIsReportedAndRepeatsItsHistoryToTheByteOnStan
 TEST_F(Output, OnATerminalAProgressBarIsDrawnAndErasedUnlessQuiet)
 {
     // Members made in turn show each phase; members made at the same time, while they
-    // are waited for (20 million ticks take a while). The bar is erased at the end.
+    // are waited for (80 million ticks take a while). The bar is erased at the end.
     for (const auto& [args, shows] : std::vector<std::pair<Args, Texts>>{
              {{"--jobs", "1"}, {"\rCompressing...     [", "%  member 2 of 2\x1b[K"}},
-             {{"--jobs", "2", "--days", "1000", "--ticks-per-day", "20000"},
-              {"\rMaking History...  [", "%  member 1 of 2\x1b[K"}},
+             {{"--jobs", "2", "--days", "4000", "--ticks-per-day", "20000"}, {"\rMaking History...  [", " of 2\x1b[K"}},
              {{"--jobs", "2", "-q"}, {}}}) {
         const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
         ASSERT_TRUE(terminal >= 0 && ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0);
