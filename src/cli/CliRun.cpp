@@ -45,8 +45,7 @@ constexpr const char* NoSettingsFile = "/dev/null";
 
 void Say(const std::string& text)
 {
-    std::fprintf(stderr, "tickforge-cli: %s\n", text.c_str());
-    std::fflush(stderr);
+    std::fprintf(stderr, "tickforge-cli: %s\n", text.c_str());  // unbuffered: no flush needed
 }
 
 // The error and CLI11's pointer to --help.
@@ -66,8 +65,8 @@ std::string SettingsPath(const CliOptions& options)
     return path.find('/') == std::string::npos ? "./" + path : path;
 }
 
-// A text the settings file gave a control, no option changed and no other field holds:
-// its key and value.
+// A text the settings file gave a control and no other field holds: its key and value.
+// (A text an option replaced is in no field, so no conversion message quotes it.)
 struct SettingsText {
     std::string key;
     std::string value;
@@ -88,7 +87,7 @@ std::vector<SettingsText> TextsFromSettings(const ProfileFile& file, const Panel
         const std::string key(setting.key);
         const std::string missing(1, '\0');  // no stored value holds a NUL
         const std::string stored = file.ReadText(SettingsSection, key, missing);
-        if (stored == missing || panel.Text(setting.control) != stored)
+        if (stored == missing)
             continue;
         // A text that another number field holds as well names neither.
         bool shared = false;
@@ -219,7 +218,6 @@ private:
             return {GenerationOutcome::Aborted};
         if (outcome.kind == GenerationOutcome::Generated && !seeds_.Fixed() && seedUsed && !options_.quiet.Given()) {
             std::fprintf(stderr, "member %d: rng seed %u\n", k, static_cast<unsigned>(*seedUsed));
-            std::fflush(stderr);
         }
         return outcome;
     }

@@ -8,40 +8,28 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
-#include <stdexcept>
-#include <string>
-#include <vector>
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char** environ;
-
 namespace tickforge::clitest {
 
 namespace fs = std::filesystem;
-using Args = std::vector<std::string>;
 using Texts = std::vector<std::string>;
-
-struct RunResult {
-    int status = -1;  // the exit status, or 128 + signal for a killed process
-    std::string out;  // standard output
-    std::string err;  // standard error
-};
-
-inline Args With(Args args, const Args& more)
-{
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
-}
-
+using Args = Texts;
 using testing::ReadFileBytes;
 using testing::WriteFileBytes;
+
+struct RunResult {
+    int status;  // the exit status, or 128 + signal for a killed process
+    std::string out, err;
+};
+
+// "m3.csv" for member 3 of the files named "m.csv".
+inline std::string Member(std::string stem, int k) { return stem.append(std::to_string(k)).append(".csv"); }
+
+inline Args With(Args args, const Args& more) { return args.insert(args.end(), more.begin(), more.end()), args; }
 
 inline ::testing::AssertionResult Contains(const std::string& text, const std::string& part)
 {
@@ -50,45 +38,32 @@ inline ::testing::AssertionResult Contains(const std::string& text, const std::s
     return ::testing::AssertionFailure() << "\"" << part << "\" is not in:\n" << text;
 }
 
-// Splits text at CR LF; a last line without its ending is kept as it is.
-inline Texts Lines(const std::string& text)
+// Splits text at each separator; a last piece without one is kept as it is.
+inline Texts Split(const std::string& text, const std::string& separator)
 {
-    Texts lines;
-    for (std::size_t start = 0, end = 0; start < text.size(); start = end + 2) {
-        end = std::min(text.find("\r\n", start), text.size());
-        lines.push_back(text.substr(start, end - start));
+    Texts parts;
+    for (std::size_t start = 0, end = 0; start < text.size(); start = end + separator.size()) {
+        end = std::min(text.find(separator, start), text.size());
+        parts.push_back(text.substr(start, end - start));
     }
-    return lines;
+    return parts;
 }
-
-inline Texts Fields(const std::string& line, char delimiter = ',')
+inline Texts Lines(const std::string& text) { return Split(text, "\r\n"); }
+inline Texts Fields(const std::string& line) { return Split(line, ","); }
+// Field i of a comma line, without its quotes.
+inline std::string Cell(const std::string& line, std::size_t i)
 {
-    Texts fields;
-    std::istringstream in(line);
-    for (std::string field; std::getline(in, field, delimiter);)
-        fields.push_back(field);
-    if (!line.empty() && line.back() == delimiter)
-        fields.emplace_back();
-    return fields;
+    const std::string field = Fields(line).at(i);
+    return field.size() >= 2 && field[0] == '"' ? field.substr(1, field.size() - 2) : field;
 }
-
-inline std::string Unquote(const std::string& field)
-{
-    return field.size() >= 2 && field.front() == '"' && field.back() == '"' ? field.substr(1, field.size() - 2) : field;
-}
-
-// Field i of a comma line, without its quotes, as text and as a number.
-inline std::string Cell(const std::string& line, std::size_t i) { return Unquote(Fields(line).at(i)); }
-inline double Number(const std::string& line, std::size_t i) { return std::stod(Cell(line, i)); }
 
 class CliFolder {
 public:
     CliFolder() { fs::create_directory(path_ / ".io"); }
 
-    fs::path operator/(const std::string& name) const { return path_ / name; }
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
     std::string Read(const std::string& name) const { return ReadFileBytes(path_ / name); }
     Texts ReadLines(const std::string& name) const { return Lines(Read(name)); }
-    bool Exists(const std::string& name) const { return fs::exists(path_ / name); }
 
     // The files the program left (the capture folder aside), sorted.
     Texts Files() const
@@ -101,52 +76,39 @@ public:
         return names;
     }
 
-    // Starts the program in this folder, standard output and error captured, without
-    // the locale, home or settings of the person running the tests (env entries come
-    // first and win). out, when given, becomes standard output instead of the capture.
-    pid_t Start(const Args& args, const Texts& env = {}, int out = -1) const
+    // Starts the program in this folder with the C locale and nothing else of the
+    // person running the tests: env entries come first and win. Standard output and
+    // error are captured, or go to out and err when given.
+    pid_t Start(Args args, const Texts& env = {}, int out = -1, int err = -1) const
     {
-        Args argStore = With({TICKFORGE_CLI_PATH}, args);
-        Texts envStore = With(env, {"LC_ALL=C", "HOME=" + path_.string()});
-        for (char** e = environ; *e != nullptr; ++e) {
-            const std::string entry = *e;
-            if (entry.rfind("LC_", 0) != 0 && entry.rfind("LANG", 0) != 0 && entry.rfind("HOME=", 0) != 0 &&
-                entry.rfind("XDG_", 0) != 0)
-                envStore.push_back(entry);
-        }
-        std::vector<char*> argv, envp;
-        for (auto& a : argStore)
-            argv.push_back(a.data());
-        for (auto& e : envStore)
-            envp.push_back(e.data());
-        argv.push_back(nullptr);
-        envp.push_back(nullptr);
-        const std::string folder = path_.string(), outPath = folder + "/.io/out", err = folder + "/.io/err";
+        args.insert(args.begin(), TICKFORGE_CLI_PATH);
+        Texts envs = With(env, {"LC_ALL=C", "HOME=" + path_.string(), "TMPDIR=" + path_.string()});
+        const auto pointers = [](Texts& texts) {
+            std::vector<char*> all;
+            for (auto& text : texts)
+                all.push_back(text.data());
+            return all.push_back(nullptr), all;
+        };
+        std::vector<char*> argv = pointers(args), envp = pointers(envs);
+        const std::string folder = path_.string(), outPath = folder + "/.io/out", errPath = folder + "/.io/err";
         const int create = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
-
         const pid_t pid = ::fork();
         if (pid == 0) {  // nothing but system calls between fork and exec
             if (::chdir(folder.c_str()) == 0 && ::dup2(::open("/dev/null", O_RDONLY | O_CLOEXEC), 0) == 0 &&
                 ::dup2(out >= 0 ? out : ::open(outPath.c_str(), create, 0644), 1) == 1 &&
-                ::dup2(::open(err.c_str(), create, 0644), 2) == 2)
+                ::dup2(err >= 0 ? err : ::open(errPath.c_str(), create, 0644), 2) == 2)
                 ::execve(argv[0], argv.data(), envp.data());
             ::_exit(127);
         }
-        if (pid < 0)
-            throw std::runtime_error("cannot start " TICKFORGE_CLI_PATH);
         return pid;
     }
 
     RunResult Wait(pid_t pid) const
     {
         int status = 0;
-        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-        RunResult result;
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
-        result.out = ReadFileBytes(path_ / ".io" / "out");
-        result.err = ReadFileBytes(path_ / ".io" / "err");
-        return result;
+        ::waitpid(pid, &status, 0);
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1,
+                ReadFileBytes(path_ / ".io/out"), ReadFileBytes(path_ / ".io/err")};
     }
 
     RunResult Run(const Args& args, const Texts& env = {}) const { return Wait(Start(args, env)); }
