@@ -107,7 +107,6 @@ double HistoryChart::AxisKeyOfDate(DateTimeValue date)
 HistoryChart::HistoryChart(QWidget* parent) : QCustomPlot(parent)
 {
     setToolTip(QStringLiteral("Select area with left button to zoom, with right button to scroll"));
-    setNoAntialiasingOnDrag(true);
 
     xAxis->setTicker(QSharedPointer<DateAxisTicker>::create(xAxis));
     xAxis->setSubTicks(false);
@@ -138,7 +137,6 @@ HistoryChart::HistoryChart(QWidget* parent) : QCustomPlot(parent)
     series2_->setLayer(QStringLiteral("volume"));
     series2_->setLineStyle(QCPGraph::lsImpulse);
     series2_->setPen(QPen(VolumeColour, 1));
-    series2_->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssNone));
 
     setSelectionRectMode(QCP::srmCustom);
     connect(selectionRect(), &QCPSelectionRect::accepted, this,

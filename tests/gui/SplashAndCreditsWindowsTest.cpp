@@ -1,6 +1,5 @@
-// The splash window (also the about box) and the credits window: their captions, the
-// pictures compiled into the program, the maker's addresses and the modal about and
-// credits displays.
+// The splash window (also the about box) and the credits window: the pictures compiled
+// into the program, the maker's addresses and the modal about and credits displays.
 
 #include "GuiTestSupport.h"
 #include "gui/CreditsWindow.h"
@@ -26,19 +25,6 @@ private Q_SLOTS:
         QVERIFY(LoadPicture(QStringLiteral(":/pictures/missing.jpg")).isNull());
     }
 
-    void captions()
-    {
-        TfrmSplash splash;
-        TfrmBetaTesters credits;
-        QCOMPARE(credits.windowTitle(), QStringLiteral("Beta Testers"));
-        QCOMPARE(ShownText(Find(splash, "sbtnOK")), QStringLiteral("OK"));
-        QCOMPARE(ShownText(Find(splash, "Button1")), QStringLiteral("ß"));
-        QCOMPARE(ShownText(Find(credits, "btnOK")), QStringLiteral("OK"));
-        // Captions of 89 blanks: invisible click areas over the picture.
-        for (const char* address : {"lblEmail", "lblWWW"})
-            QCOMPARE(ShownText(Find(splash, address)), QString(89, QLatin1Char(' ')));
-    }
-
     void addressLabelsOpenTheMakersAddresses()
     {
         std::vector<QString> opened;
@@ -51,8 +37,6 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&splash));
         auto* email = Find<QLabel>(splash, "lblEmail");
         auto* www = Find<QLabel>(splash, "lblWWW");
-        QCOMPARE(email->toolTip(), QStringLiteral("Email Corvane"));
-        QCOMPARE(www->toolTip(), QStringLiteral("Visit Corvane' web site"));
         QTest::mouseClick(email, Qt::LeftButton);
         QTest::mouseClick(www, Qt::LeftButton);
         QTest::mouseClick(www, Qt::RightButton);  // not a click on a label
@@ -70,6 +54,7 @@ private Q_SLOTS:
         mainWindow.show();
         TfrmSplash splash;
         TfrmBetaTesters credits;
+        QCOMPARE(credits.windowTitle(), QStringLiteral("Beta Testers"));
         splash.SetCreditsWindow(&credits);
         Find(splash, "sbtnOK")->setVisible(false);  // as at start-up's end
         bool okVisible = false;
