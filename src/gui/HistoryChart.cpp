@@ -111,19 +111,14 @@ HistoryChart::HistoryChart(QWidget* parent) : QCustomPlot(parent)
     xAxis->setTicker(QSharedPointer<DateAxisTicker>::create(xAxis));
     xAxis->setSubTicks(false);
     xAxis->setTicks(false);  // no dates until there are bars
-    xAxis->grid()->setVisible(true);
 
     yAxis2->setVisible(true);
-    yAxis2->setTickLabels(true);
     yAxis2->setLabel(QStringLiteral("Volume"));
-    yAxis2->grid()->setVisible(false);
-    xAxis2->setVisible(false);
 
     series1_ = new QCPFinancial(xAxis, yAxis);
     series1_->setName(QStringLiteral("Series1"));
     series1_->setWidthType(QCPFinancial::wtAbsolute);
     series1_->setTwoColored(true);
-    series1_->setPen(QPen(FallingColour));
     series1_->setPenPositive(QPen(RisingColour));
     series1_->setPenNegative(QPen(FallingColour));
     series1_->setBrushPositive(QBrush(RisingColour));
@@ -226,9 +221,8 @@ void HistoryChart::ShowBars(const TTimeSeriesSet& bars, bool resetZoom)
     series1_->data()->set(candles, false);
     series2_->setData(keys, volumes, false);
 
-    homePrice_ = FixedRange(lowestLow, highestHigh);
-    homeVolume_ = FixedRange(lowestVolume, 4 * highestVolume);
     hasBars_ = count > 0;
+    homePrice_ = homeVolume_ = FixedRange(NoLow, NoHigh);
     if (hasBars_) {
         const auto ordered = [](double a, double b) { return QCPRange(std::min(a, b), std::max(a, b)); };
         homePrice_ = FixedRange(Widened(ordered(lowestLow, highestHigh), NarrowestPriceSpan, false));

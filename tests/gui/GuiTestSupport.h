@@ -78,7 +78,6 @@ void AddRows(const Row (&rows)[N])
     for (std::size_t i = 0; i < N; ++i)
         QTest::newRow(rows[i].name) << static_cast<int>(i);
 }
-
 template <typename Row, std::size_t N>
 const Row& FetchRow(const Row (&rows)[N])
 {
@@ -91,7 +90,6 @@ inline QByteArray ReadFile(const QString& path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
-
 inline bool WriteFile(const QString& path, const QByteArray& text)
 {
     QFile file(path);
@@ -144,10 +142,7 @@ inline bool SameBars(const TTimeSeriesSet& a, const TTimeSeriesSet& b)
     return same;
 }
 
-inline double KeyOf(const TTimeSeriesSet& set, std::int32_t bar)
-{
-    return HistoryChart::AxisKeyOfDate(set.GetTime(SeriesClose, bar));
-}
+inline double KeyOf(const TTimeSeriesSet& set, std::int32_t bar) { return HistoryChart::AxisKeyOfDate(set.GetTime(SeriesClose, bar)); }
 
 // The chart holds exactly the bars of set, candle and volume at each bar's close time.
 inline bool ChartShows(HistoryChart& chart, const TTimeSeriesSet& set)

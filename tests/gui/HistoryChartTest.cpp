@@ -228,6 +228,7 @@ private Q_SLOTS:
         QCOMPARE(ColumnsCovered(image, Falling, x(1)), int(width) + 1);
         // A volume line shows green below a bar and lies beneath a candle's body.
         QVERIFY(DrawnAt(image, Volume, x(2), y(8.4)));
+        QCOMPARE(ColumnsCovered(image, Volume, x(2)), 1);
         if (style == HistoryChart::CandleStyle::Candlestick)
             QVERIFY(DrawnAt(image, Falling, x(1), y(8.4)) && !DrawnAt(image, Volume, x(1), y(8.4)));
     }
@@ -259,11 +260,11 @@ private Q_SLOTS:
                 const double drawn = chart->DrawnCandleWidth();
                 // The style's width where a pixel is left between days, else narrower down to a line.
                 QVERIFY2(drawn == std::min(style, std::max(1.0, std::floor(pixelsPerDay - 1))), qPrintable(QString::number(days)));
-                // Beyond each end half a day, or half a drawn bar and two pixels where that is more; no more.
+                // Beyond each end half a day, or half a drawn bar and two pixels where that is more.
                 const double least = std::max(pixelsPerDay / 2, drawn / 2 + 2);
                 for (const double room : {axis->coordToPixel(KeyOf(set, 0)) - Area().left(),
                                           Area().left() + Area().width() - axis->coordToPixel(KeyOf(set, days - 1))}) {
-                    QVERIFY2(room >= least - 1e-6 && room <= least + 1.5, qPrintable(QString::number(days)));
+                    QVERIFY2(Near(room, least, 1e-6), qPrintable(QString::number(days)));
                 }
             }
         }
@@ -272,20 +273,23 @@ private Q_SLOTS:
     void readOutNamesTheBarUnderTheCursorAwayFromIt()
     {
         chart->setLocale(QLocale::c());
-        const SetOf set({{45000.7, 50, 52, 49, 51, 300}, {45001.7, 51, 53, 50, 52.5, 1234}, {45009.7, 58, 59, 40, 41, 900}});
+        const SetOf set({{45000.7, 50.123456, 52, 49, 51, 300}, {45001.7, 51, 53, 50, 52.5, 1234}, {45009.7, 58, 59, 40, 41, 900}});
         chart->ShowBars(set, true);
         const QImage before = DrawnSharp(*chart);
         const int x = static_cast<int>(chart->BottomAxis()->coordToPixel(KeyOf(set, 0)));
         const QPoint at(x + 3, Area().center().y());
         const auto hover = [&] { SendMouse(chart.get(), QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton); };
         hover();
-        QCOMPARE(chart->ReadOutText(), QStringLiteral("15 Mar 2023\nOpen 50\nHigh 52\nLow 49\nClose 51\nVolume 300"));
+        QCOMPARE(chart->ReadOutText(), QStringLiteral("15 Mar 2023\nOpen 50.12346\nHigh 52\nLow 49\nClose 51\nVolume 300"));
         // In the plot's far half from the bar, and a crosshair through the cursor's row.
         const QCPItemText* label = chart->ReadOut();
         QVERIFY(label->left->pixelPosition().x() > Area().center().x() && label->right->pixelPosition().x() <= Area().right());
         QVERIFY(label->top->pixelPosition().y() >= Area().top());
         const QRect row(Area().left(), at.y(), Area().width(), 1);
-        QVERIFY(DrawnSharp(*chart).copy(row) != before.copy(row));
+        const QImage after = DrawnSharp(*chart);
+        QVERIFY(after.copy(row) != before.copy(row));
+        const QColor box = after.pixelColor(label->topLeft->pixelPosition().toPoint() + QPoint(2, 1));
+        QVERIFY(box.red() > 240 && box.green() > 240 && box.blue() > 240);  // a white box
         SendMouse(chart.get(), QEvent::MouseMove, QPoint(1, 1), Qt::NoButton, Qt::NoButton);
         QCOMPARE(chart->ReadOutText(), QString());
         // A press, new bars, a save or leaving the chart hide it too.
@@ -444,6 +448,8 @@ private Q_SLOTS:
             const QImage image = chart->grab().toImage();
             QVERIFY(NearColour(image.pixelColor(2, 0), QColor(254, 233, 222)));
             QVERIFY(NearColour(image.pixelColor(2, height - 1), QColor(225, 225, 255)));
+            // Around axes and labels: 2 percent of the size above, 1 to the right, 5 below.
+            QCOMPARE(chart->axisRect()->outerRect(), QRect(0, height * 2 / 100, 700 - 7, height - height * 7 / 100));
         }
         chart->SetGradientVisible(false);
         QCoreApplication::processEvents();
