@@ -66,7 +66,8 @@ class MainWindowPanel : public QObject {
 private Q_SLOTS:
     void formIsTheDesignedPanel()
     {
-        TGenerator window;
+        MainWindowUnderTest w;
+        TGenerator& window = w.window;
         QCOMPARE(window.windowTitle(), QStringLiteral("Corvane Tickforge"));
         for (const DesignedControl& designed : DesignedPanel) {
             QVERIFY2(Find(window, designed.Name)->isEnabled() == designed.Enabled, designed.Name);
@@ -78,11 +79,17 @@ private Q_SLOTS:
         QCOMPARE(Find(window, "Chart1")->toolTip(), QStringLiteral("Select area with left button to zoom, with right button to scroll"));
         for (const char* pictured : {"btnExport", "btnExportMulti", "btnExpand", "BitBtn1"})
             QVERIFY2(!Find<QAbstractButton>(window, pictured)->icon().isNull(), pictured);
-        // The pickers span the command line's years and show the exported files' date pattern.
+        // No history to copy yet, by the button or the chart's menu.
+        QVERIFY(!w.Button("btnCopyCommand")->isEnabled() && !w.Chart().actions().at(0)->isEnabled());
+        // The pickers span the command line's years, show the exported files' date pattern
+        // and drop down a calendar.
         for (const char* name : {"StartDate", "EndDate"}) {
             auto* picker = Find<QDateEdit>(window, name);
             QVERIFY(picker->minimumDate() == QDate(1, 1, 1) && picker->maximumDate() == QDate(9999, 12, 31));
             QCOMPARE(picker->text(), QString::fromStdString(FormatShortDate(window.Panel().Date(name), UserLocaleFormats().shortDatePattern)));
+            QTest::mouseClick(picker, Qt::LeftButton, {}, QPoint(picker->width() - 6, picker->height() / 2));
+            QVERIFY(picker->calendarWidget() != nullptr && picker->calendarWidget()->isVisible());
+            picker->calendarWidget()->window()->close();
         }
     }
 

@@ -162,6 +162,11 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         QCOMPARE(main.focusWidget(), Find(main, "btnGenerate"));
         QVERIFY(CentredOnItsScreen(main, main.frameGeometry()));
+        main.move(main.pos() + QPoint(40, 30));  // centred only when first shown
+        const QPoint moved = main.pos();
+        main.hide();
+        main.show();
+        QCOMPARE(main.pos(), moved);
 
         // About shows the program's splash window modally.
         TfrmSplash& splash = *windows->frmSplash;
