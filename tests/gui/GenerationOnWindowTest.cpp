@@ -99,8 +99,16 @@ private Q_SLOTS:
         QVERIFY(shot.save(QStringLiteral(TICKFORGE_TEST_ARTEFACTS "/MainWindowAfterGo.png")));
     }
 
+    void panelTakesNoInputDuringARun_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("GO") << "btnGenerate";
+        QTest::newRow("Apply, which makes a history first") << "btnCorrupt";
+    }
+
     void panelTakesNoInputDuringARun()
     {
+        QFETCH(QString, button);
         // 36 million ticks: longer than the first interval before events are delivered.
         w->Paste("ebTicksPerDay", QStringLiteral("200000"));
         Find<QTabWidget>(w->window, "pcParameters")->setCurrentWidget(Find(w->window, "tsTime"));
@@ -113,14 +121,14 @@ private Q_SLOTS:
         QString activity, daysTyped;
         // Fires at the first delivery of events inside the run.
         QTimer::singleShot(0, this, [&] {
-            sampled = w->progress.isVisible() && !w->window.TakesInput();
+            sampled = w->progress.isVisible() && !w->window.TakesInput() && w->window.Busy();
             cursor = QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor;
             activity = Activity();
             closed = w->window.close();
             QTest::keyClick(native, Qt::Key_9);
             daysTyped = w->Edit("ebLength")->text();
         });
-        w->Press("btnGenerate");
+        w->Press(button);
         QVERIFY(sampled && !closed);
         QCOMPARE(daysTyped, QStringLiteral("180"));
         QCOMPARE(cursor, Qt::WaitCursor);
