@@ -107,24 +107,18 @@ double HistoryChart::AxisKeyOfDate(DateTimeValue date)
 HistoryChart::HistoryChart(QWidget* parent) : QCustomPlot(parent)
 {
     setToolTip(QStringLiteral("Select area with left button to zoom, with right button to scroll"));
-    setNoAntialiasingOnDrag(true);
 
     xAxis->setTicker(QSharedPointer<DateAxisTicker>::create(xAxis));
     xAxis->setSubTicks(false);
     xAxis->setTicks(false);  // no dates until there are bars
-    xAxis->grid()->setVisible(true);
 
     yAxis2->setVisible(true);
-    yAxis2->setTickLabels(true);
     yAxis2->setLabel(QStringLiteral("Volume"));
-    yAxis2->grid()->setVisible(false);
-    xAxis2->setVisible(false);
 
     series1_ = new QCPFinancial(xAxis, yAxis);
     series1_->setName(QStringLiteral("Series1"));
     series1_->setWidthType(QCPFinancial::wtAbsolute);
     series1_->setTwoColored(true);
-    series1_->setPen(QPen(FallingColour));
     series1_->setPenPositive(QPen(RisingColour));
     series1_->setPenNegative(QPen(FallingColour));
     series1_->setBrushPositive(QBrush(RisingColour));
@@ -138,7 +132,6 @@ HistoryChart::HistoryChart(QWidget* parent) : QCustomPlot(parent)
     series2_->setLayer(QStringLiteral("volume"));
     series2_->setLineStyle(QCPGraph::lsImpulse);
     series2_->setPen(QPen(VolumeColour, 1));
-    series2_->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssNone));
 
     setSelectionRectMode(QCP::srmCustom);
     connect(selectionRect(), &QCPSelectionRect::accepted, this,
@@ -228,9 +221,8 @@ void HistoryChart::ShowBars(const TTimeSeriesSet& bars, bool resetZoom)
     series1_->data()->set(candles, false);
     series2_->setData(keys, volumes, false);
 
-    homePrice_ = FixedRange(lowestLow, highestHigh);
-    homeVolume_ = FixedRange(lowestVolume, 4 * highestVolume);
     hasBars_ = count > 0;
+    homePrice_ = homeVolume_ = FixedRange(NoLow, NoHigh);
     if (hasBars_) {
         const auto ordered = [](double a, double b) { return QCPRange(std::min(a, b), std::max(a, b)); };
         homePrice_ = FixedRange(Widened(ordered(lowestLow, highestHigh), NarrowestPriceSpan, false));

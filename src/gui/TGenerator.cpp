@@ -27,24 +27,6 @@
 
 namespace tickforge {
 
-namespace {
-
-// Keeps a control from showing any hint, its own or an enclosing control's.
-class NoHint final : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::ToolTip)
-            return true;
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-}  // namespace
-
 TGenerator::TGenerator(QWidget* parent, std::string settingsFile)
     : QWidget(parent), ui_(std::make_unique<Ui::TGenerator>()), settingsFile_(std::move(settingsFile))
 {
@@ -64,7 +46,6 @@ TGenerator::TGenerator(QWidget* parent, std::string settingsFile)
     ui_->btnExpand->setIconSize(QSize(18, 18));
     ui_->BitBtn1->setIcon(AboutIcon());
     ui_->BitBtn1->setIconSize(QSize(22, 22));
-    ui_->cbDirtyDataActive->installEventFilter(new NoHint(ui_->cbDirtyDataActive));
 
     ConnectPanelRules();
     connect(ui_->btnGenerate, &QPushButton::clicked, this, &TGenerator::btnGenerateClick);
@@ -159,8 +140,6 @@ void TGenerator::ConnectPanelRules()
 void TGenerator::SetProgressWindow(TProgress* progress)
 {
     progress_ = progress;
-    if (progress)
-        ownProgress_.reset();
 }
 
 TProgress& TGenerator::ProgressWindow()
@@ -322,7 +301,6 @@ void TGenerator::showEvent(QShowEvent* event)
     if (!shownOnce_) {
         shownOnce_ = true;
         CentreOnScreen(*this);
-        ui_->btnGenerate->setFocus();
     }
     QWidget::showEvent(event);
 }

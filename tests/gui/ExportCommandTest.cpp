@@ -64,10 +64,9 @@ struct SaveChooser {
 // untouched; a history is generated first where the panel has no steps.
 struct StopCase {
     const char* name;
-    QStringList panel;   // steps on the main window: a box to tick or "field=text"
-    QStringList clicks;  // on the format dialog
-    bool fileChosen;     // else the save dialog is cancelled
-    const char *text, *title;  // of the box shown, if any
+    QStringList panel, clicks;  // steps on the main window (see Do), clicks on the format dialog
+    bool fileChosen;            // else the save dialog is cancelled
+    const char *text, *title;   // of the box shown, if any
     int dialogShown, chooserAsked;
 };
 
@@ -217,31 +216,19 @@ private Q_SLOTS:
         QVERIFY(w->window.TakesInput() && !w->window.Busy());
     }
 
-    void saveDialogRefusesOnlyReadOnlyFiles_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QFileDevice::Permissions>("permissions");  // of the existing file
-        QTest::addColumn<bool>("accepted");
-        const QFileDevice::Permissions readOnly = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
-        QTest::newRow("writable file") << "old.csv" << (readOnly | QFileDevice::WriteOwner) << true;
-        QTest::newRow("read-only file") << "locked.csv" << readOnly << false;
-    }
-
     void saveDialogRefusesOnlyReadOnlyFiles()
     {
-        QFETCH(QString, name);
-        QFETCH(QFileDevice::Permissions, permissions);
-        QFETCH(bool, accepted);
-        const QString path = folder.filePath(name);
-        QVERIFY(WriteFile(path, ""));
-        QVERIFY(QFile::setPermissions(path, permissions));
-        TSaveExportDialog save(nullptr, path);
-        QCOMPARE(save.nameFilters(), QStringList{QStringLiteral("CSV (*.csv)")});
-        save.setResult(QDialog::Rejected);
-        save.accept();
-        QCOMPARE(save.result(), int(accepted ? QDialog::Accepted : QDialog::Rejected));
-        const QString refusal = path + QStringLiteral("\nThis file is set to read-only.\nTry again with a different file name.");
-        QCOMPARE(w->boxes.Texts(), accepted ? QStringList{} : QStringList{refusal});
+        const QFileDevice::Permissions readOnly = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+        for (const bool writable : {true, false}) {
+            const QString path = Path(writable ? "old.csv" : "locked.csv");
+            QVERIFY(WriteFile(path, "") && QFile::setPermissions(path, writable ? readOnly | QFileDevice::WriteOwner : readOnly));
+            TSaveExportDialog save(nullptr, path);
+            QCOMPARE(save.nameFilters(), QStringList{QStringLiteral("CSV (*.csv)")});
+            save.setResult(QDialog::Rejected);
+            save.accept();
+            QCOMPARE(save.result(), int(writable ? QDialog::Accepted : QDialog::Rejected));
+        }
+        QCOMPARE(w->boxes.Texts(), QStringList{Path("locked.csv") + "\nThis file is set to read-only.\nTry again with a different file name."});
     }
 };
 

@@ -1,7 +1,7 @@
 #pragma once
-// Helpers shared by the window tests: boxes and beeps answered through the program's
-// seams, controls by object name, tables of rows, files, the main window under test
-// and comparisons of bar sets with the chart.
+// Helpers of the window tests: boxes and beeps answered through the program's seams,
+// controls by object name, tables of rows, files, the main window under test and the
+// chart compared with a bar set.
 
 #include "HistoryChart.h"
 #include "TGenerator.h"
@@ -13,8 +13,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -26,8 +24,7 @@
 
 namespace tickforge::testing {
 
-// Installs a replacement through one of the program's seams (a Set...Handler function)
-// and puts the previous one back when it goes out of scope.
+// Installs a replacement through one of the program's Set...Handler seams until destroyed.
 template <typename Handler>
 class Seam {
 public:
@@ -50,7 +47,6 @@ struct AlertRecorder {
             texts << box.text;
         return texts;
     }
-
     std::vector<AlertBox> boxes;
     Seam<AlertBoxHandler> seam{SetAlertBoxHandler, [this](const AlertBox& box) { boxes.push_back(box); }};
 };
@@ -65,21 +61,6 @@ T* Find(const QWidget& root, const QString& name)
     return found;
 }
 
-// What a control shows as its text: a field's text, a button's or label's caption, a
-// group box's title.
-inline QString ShownText(QWidget* control)
-{
-    if (auto* edit = qobject_cast<QLineEdit*>(control))
-        return edit->text();
-    if (auto* button = qobject_cast<QAbstractButton*>(control))
-        return button->text();
-    if (auto* label = qobject_cast<QLabel*>(control))
-        return label->text();
-    if (auto* group = qobject_cast<QGroupBox*>(control))
-        return group->title();
-    return QStringLiteral("(no text on %1)").arg(control->objectName());
-}
-
 // Closes any modal window still up after a while, so that a fault cannot hang a test.
 inline void GuardAgainstHanging(QObject* context, int milliseconds = 10000)
 {
@@ -89,8 +70,7 @@ inline void GuardAgainstHanging(QObject* context, int milliseconds = 10000)
     });
 }
 
-// A table of rows as the data of a Qt test, one data row per entry tagged with its
-// name; FetchRow gives the current entry inside the test function.
+// A table of rows as a Qt test's data, tagged with each row's name; FetchRow gives the current row.
 template <typename Row, std::size_t N>
 void AddRows(const Row (&rows)[N])
 {
@@ -98,7 +78,6 @@ void AddRows(const Row (&rows)[N])
     for (std::size_t i = 0; i < N; ++i)
         QTest::newRow(rows[i].name) << static_cast<int>(i);
 }
-
 template <typename Row, std::size_t N>
 const Row& FetchRow(const Row (&rows)[N])
 {
@@ -111,15 +90,13 @@ inline QByteArray ReadFile(const QString& path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
-
 inline bool WriteFile(const QString& path, const QByteArray& text)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
 }
 
-// The main window as shown, with its own progress window. Members are destroyed in
-// reverse order: the window first.
+// The main window as shown, with its own progress window; destroyed window first.
 struct MainWindowUnderTest {
     MainWindowUnderTest()
     {
@@ -142,13 +119,9 @@ struct MainWindowUnderTest {
     // Each step is a button to press or "field=text" to paste.
     void Do(const QStringList& steps) const
     {
-        for (const QString& step : steps) {
-            const qsizetype equals = step.indexOf(QLatin1Char('='));
-            if (equals < 0)
-                Press(step);
-            else
-                Paste(step.left(equals), step.mid(equals + 1));
-        }
+        for (const QString& step : steps)
+            step.contains(QLatin1Char('=')) ? Paste(step.section(QLatin1Char('='), 0, 0), step.section(QLatin1Char('='), 1))
+                                            : Press(step);
     }
     HistoryChart& Chart() { return window.Chart(); }
     const GenerationRun& Run() { return window.Run(); }
@@ -160,38 +133,28 @@ struct MainWindowUnderTest {
     TGenerator window;
 };
 
-inline void CopyBars(const TTimeSeriesSet& from, TTimeSeriesSet& to)
-{
-    to.SetSeriesCount(from.SeriesCount());
-    to.Assign(from);
-}
-
 inline bool SameBars(const TTimeSeriesSet& a, const TTimeSeriesSet& b)
 {
-    if (a.SeriesCount() != b.SeriesCount() || a.Length() != b.Length())
-        return false;
-    for (std::int32_t s = 0; s < a.SeriesCount(); ++s)
-        for (std::int32_t i = 0; i < a.Length(); ++i)
-            if (a.GetValue(s, i) != b.GetValue(s, i) || a.GetTime(s, i) != b.GetTime(s, i))
-                return false;
-    return true;
+    bool same = a.SeriesCount() == b.SeriesCount() && a.Length() == b.Length();
+    for (std::int32_t s = 0; same && s < a.SeriesCount(); ++s)
+        for (std::int32_t i = 0; same && i < a.Length(); ++i)
+            same = a.GetValue(s, i) == b.GetValue(s, i) && a.GetTime(s, i) == b.GetTime(s, i);
+    return same;
 }
+
+inline double KeyOf(const TTimeSeriesSet& set, std::int32_t bar) { return HistoryChart::AxisKeyOfDate(set.GetTime(SeriesClose, bar)); }
 
 // The chart holds exactly the bars of set, candle and volume at each bar's close time.
 inline bool ChartShows(HistoryChart& chart, const TTimeSeriesSet& set)
 {
-    if (chart.Series1()->dataCount() != set.Length() || chart.Series2()->dataCount() != set.Length())
-        return false;
+    bool same = chart.Series1()->dataCount() == set.Length() && chart.Series2()->dataCount() == set.Length();
     auto candle = chart.Series1()->data()->constBegin();
     auto volume = chart.Series2()->data()->constBegin();
-    for (std::int32_t i = 0; i < set.Length(); ++i, ++candle, ++volume) {
-        const double key = HistoryChart::AxisKeyOfDate(set.GetTime(SeriesClose, i));
-        if (candle->key != key || volume->key != key || candle->open != set.GetValue(SeriesOpen, i) ||
-            candle->high != set.GetValue(SeriesHigh, i) || candle->low != set.GetValue(SeriesLow, i) ||
-            candle->close != set.GetValue(SeriesClose, i) || volume->value != set.GetValue(SeriesVolume, i))
-            return false;
-    }
-    return true;
+    for (std::int32_t i = 0; same && i < set.Length(); ++i, ++candle, ++volume)
+        same = candle->key == KeyOf(set, i) && volume->key == KeyOf(set, i) && candle->open == set.GetValue(SeriesOpen, i) &&
+               candle->high == set.GetValue(SeriesHigh, i) && candle->low == set.GetValue(SeriesLow, i) &&
+               candle->close == set.GetValue(SeriesClose, i) && volume->value == set.GetValue(SeriesVolume, i);
+    return same;
 }
 
 // The ranges of the date, price and volume axes.
@@ -218,11 +181,30 @@ inline bool ShowsWholeHistory(HistoryChart& chart, const TTimeSeriesSet& set)
         fewest = std::min(fewest, set.GetValue(SeriesVolume, i));
         most = std::max(most, set.GetValue(SeriesVolume, i));
     }
-    const QCPRange dates = chart.BottomAxis()->range();
     return !chart.IsZoomed() && chart.PriceAxis()->range() == QCPRange(low, high) &&
-           chart.VolumeAxis()->range() == QCPRange(fewest, 4 * most) &&
-           dates.contains(HistoryChart::AxisKeyOfDate(set.GetTime(SeriesClose, 0))) &&
-           dates.contains(HistoryChart::AxisKeyOfDate(set.GetTime(SeriesClose, set.Length() - 1)));
+           chart.VolumeAxis()->range() == QCPRange(fewest, 4 * most) && chart.BottomAxis()->range().contains(KeyOf(set, 0)) &&
+           chart.BottomAxis()->range().contains(KeyOf(set, set.Length() - 1));
+}
+
+// The chart as drawn without antialiasing, so that every pixel has a pen's or brush's colour.
+inline QImage DrawnSharp(HistoryChart& chart)
+{
+    chart.setNotAntialiasedElements(QCP::aeAll);
+    chart.replot(QCustomPlot::rpImmediateRefresh);
+    return chart.grab().toImage();
+}
+
+// How many columns, from the first to the last, pixels of colour cover within ten of column x.
+inline int ColumnsCovered(const QImage& image, const QColor& colour, int x)
+{
+    int first = x + 11, last = x - 11;
+    for (int column = x - 10; column <= x + 10; ++column)
+        for (int y = 0; y < image.height(); ++y)
+            if (image.pixelColor(column, y) == colour) {
+                first = std::min(first, column);
+                last = std::max(last, column);
+            }
+    return last - first + 1;
 }
 
 }  // namespace tickforge::testing

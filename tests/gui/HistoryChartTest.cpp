@@ -1,22 +1,26 @@
-// The chart of a bar set: axis ranges from the extremes with their sentinels (widened
-// when flat), points at the close times, date labels that fit, edge bars kept whole,
-// zoom by a dragged rectangle (animated) or the wheel, undo by a reverse drag or by
-// UndoZoom, scroll by a right drag, the read-out, the saved picture and the gradient.
+// The chart of a bar set: axis ranges from the extremes (widened when flat), colours and
+// widths of the drawn bars, date labels that fit, edge bars kept whole, zoom by a dragged
+// rectangle (animated) or the wheel, undo, scroll by a right drag, the read-out, the
+// context menu, the saved picture and the gradient.
 
 #include "GuiTestSupport.h"
 #include "export/ExportError.h"
 
+#include <QFileDialog>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QSet>
 
 #include <cmath>
+#include <functional>
 #include <memory>
-#include <vector>
 
 using namespace tickforge;
 using namespace tickforge::testing;
 
 namespace {
+
+const QColor Rising(0, 0, 255), Falling(255, 0, 0), Volume(0, 128, 0);
 
 struct Bar {
     double time, open, high, low, close, volume;
@@ -31,9 +35,8 @@ struct SetOf : TTimeSeriesSet {
         SetLength(static_cast<std::int32_t>(bars.size()));
         for (std::int32_t i = 0; i < Length(); ++i) {
             const Bar& b = bars[static_cast<std::size_t>(i)];
-            const std::pair<std::int32_t, double> values[] = {
-                {SeriesOpen, b.open}, {SeriesHigh, b.high}, {SeriesLow, b.low}, {SeriesClose, b.close}, {SeriesVolume, b.volume}};
-            for (const auto& [series, value] : values) {
+            for (const auto& [series, value] : {std::pair{SeriesOpen, b.open}, {SeriesHigh, b.high}, {SeriesLow, b.low},
+                                                {SeriesClose, b.close}, {SeriesVolume, b.volume}}) {
                 SetTime(series, i, b.time);
                 SetValue(series, i, value);
             }
@@ -42,11 +45,11 @@ struct SetOf : TTimeSeriesSet {
 };
 
 // A wavy history of n days whose bars close at 16:48.
-SetOf Wave(int n, double level = 100.0)
+SetOf Wave(int n)
 {
     Bars bars;
     for (int i = 0; i < n; ++i) {
-        const double mid = level + 10 * std::sin(i / 7.0);
+        const double mid = 100 + 10 * std::sin(i / 7.0);
         bars.push_back({45000 + i + 0.7, mid - 1, mid + 2, mid - 2, mid + 1, 500.0 + 10 * (i % 13)});
     }
     return SetOf(bars);
@@ -66,11 +69,10 @@ void Drag(QWidget* widget, Qt::MouseButton button, QPoint from, QPoint to)
     SendMouse(widget, QEvent::MouseButtonRelease, to, button, Qt::NoButton);
 }
 
-// The chart as it is drawn once the pending replot has run.
-QImage Drawn(HistoryChart& chart)
+void Wheel(QWidget* widget, QPoint at, QPoint degrees)
 {
-    QCoreApplication::processEvents();
-    return chart.grab().toImage();
+    QWheelEvent wheel(at, widget->mapToGlobal(at), {}, degrees * 8, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &wheel);
 }
 
 bool Near(double a, double b, double tolerance) { return std::fabs(a - b) <= tolerance; }
@@ -80,6 +82,29 @@ bool SameRange(const QCPRange& a, const QCPRange& b)
     const double tolerance = 1e-9 * std::max(1.0, std::fabs(a.upper) + std::fabs(a.lower));
     return Near(a.lower, b.lower, tolerance) && Near(a.upper, b.upper, tolerance);
 }
+
+bool NearColour(const QColor& a, const QColor& b)
+{
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) <= 6;
+}
+
+// Whether colour is drawn in row y within two columns of x.
+bool DrawnAt(const QImage& image, const QColor& colour, int x, int y)
+{
+    for (int column = x - 2; column <= x + 2; ++column)
+        if (image.pixelColor(column, y) == colour)
+            return true;
+    return false;
+}
+
+struct StyleCase {
+    const char* name;
+    HistoryChart::CandleStyle style;
+    double width;
+};
+
+const StyleCase StyleCases[] = {{"bars 6 pixels wide", HistoryChart::CandleStyle::Bar, 6},
+                                {"candles 4 pixels wide", HistoryChart::CandleStyle::Candlestick, 4}};
 
 // Sets of bars and the axis ranges that show them whole.
 struct RangeCase {
@@ -99,8 +124,7 @@ const RangeCase RangeCases[] = {
      {{45000.7, 3000, 3000, 3000, 3000, 0}, {45001.7, 3000, 3000, 3000, 3000, 0}}, {2998.5, 3001.5}, {0, 1}},
 };
 
-// Histories of so many days in charts so wide, with the date labels checked unzoomed
-// and after zooming in by the wheel.
+// Histories of so many days in charts so wide, the labels checked unzoomed and after wheel notches.
 struct DateAxisCase {
     const char* name;
     int days, width;
@@ -126,13 +150,13 @@ void VerifyDateLabels(HistoryChart& chart)
     QVERIFY(labels.size() >= 2 || axis->range().size() < 3 * 86400);
     QCOMPARE(QSet<QString>(labels.begin(), labels.end()).size(), labels.size());
     QSet<qint64> gaps;
-    bool firstsOfMonths = true;
-    bool everyYear = true, yearWhereItChanges = true;
+    bool firstsOfMonths = true, everyYear = true, yearWhereItChanges = true;
+    const auto dateOf = [](double tick) { return QDate(1970, 1, 1).addDays(static_cast<qint64>(tick / 86400)); };
     for (qsizetype i = 0; i < ticks.size(); ++i) {
         QCOMPARE(std::fmod(ticks[i], 86400.0), 0.0);
-        const QDate date = QDate(1970, 1, 1).addDays(static_cast<qint64>(ticks[i] / 86400));
+        const QDate date = dateOf(ticks[i]);
         firstsOfMonths = firstsOfMonths && date.day() == 1;
-        const bool newYear = i == 0 || QDate(1970, 1, 1).addDays(static_cast<qint64>(ticks[i - 1] / 86400)).year() != date.year();
+        const bool newYear = i == 0 || dateOf(ticks[i - 1]).year() != date.year();
         everyYear = everyYear && labels[i].contains(QString::number(date.year()));
         yearWhereItChanges = yearWhereItChanges && labels[i].contains(QString::number(date.year())) == newYear;
         if (i == 0)
@@ -153,6 +177,7 @@ class HistoryChartTest : public QObject {
     std::unique_ptr<HistoryChart> chart;
 
     std::array<QCPRange, 3> Ranges() const { return ViewOf(*chart); }
+    QRect Area() const { return chart->axisRect()->rect(); }
 
 private Q_SLOTS:
     void init()
@@ -184,6 +209,30 @@ private Q_SLOTS:
         QCOMPARE(chart->BottomAxis()->ticks(), !row.bars.empty());
     }
 
+    void risingBarsBlueFallingRedOverTheVolumeAtTheStylesWidth_data() { AddRows(StyleCases); }
+
+    void risingBarsBlueFallingRedOverTheVolumeAtTheStylesWidth()
+    {
+        const auto& [name, style, width] = FetchRow(StyleCases);
+        chart->SetCandleStyle(style, width);
+        QCOMPARE(chart->Style(), style);
+        // Rising, falling, and rising clear above the volume lines, two days apart.
+        const SetOf set({{45000.7, 10, 16, 8, 14, 100}, {45002.7, 14, 16, 8, 8.2, 300}, {45004.7, 14, 16, 13, 15, 300}});
+        chart->ShowBars(set, true);
+        const QImage image = DrawnSharp(*chart);
+        const auto x = [&](int bar) { return qRound(chart->BottomAxis()->coordToPixel(KeyOf(set, bar))); };
+        const auto y = [&](double price) { return qRound(chart->PriceAxis()->coordToPixel(price)); };
+        QVERIFY(DrawnAt(image, Rising, x(0), y(12)) && !DrawnAt(image, Falling, x(0), y(12)));
+        QVERIFY(DrawnAt(image, Falling, x(1), y(12)) && !DrawnAt(image, Rising, x(1), y(12)));
+        QCOMPARE(ColumnsCovered(image, Rising, x(0)), int(width) + 1);
+        QCOMPARE(ColumnsCovered(image, Falling, x(1)), int(width) + 1);
+        // A volume line shows green below a bar and lies beneath a candle's body.
+        QVERIFY(DrawnAt(image, Volume, x(2), y(8.4)));
+        QCOMPARE(ColumnsCovered(image, Volume, x(2)), 1);
+        if (style == HistoryChart::CandleStyle::Candlestick)
+            QVERIFY(DrawnAt(image, Falling, x(1), y(8.4)) && !DrawnAt(image, Volume, x(1), y(8.4)));
+    }
+
     void dateLabelsFitTheAxis_data() { AddRows(DateAxisCases); }
 
     void dateLabelsFitTheAxis()
@@ -207,29 +256,56 @@ private Q_SLOTS:
                 chart->ShowBars(set, true);
                 chart->replot(QCustomPlot::rpImmediateRefresh);
                 QCPAxis* axis = chart->BottomAxis();
-                const double half = chart->DrawnCandleWidth() / 2;
-                QVERIFY(axis->coordToPixel(HistoryChart::AxisKeyOfDate(set.GetTime(SeriesClose, 0))) - half > chart->axisRect()->left());
-                QVERIFY(axis->coordToPixel(HistoryChart::AxisKeyOfDate(set.GetTime(SeriesClose, days - 1))) + half < chart->axisRect()->right());
-                // The style's width where a pixel is left between days, else narrower down to a line.
                 const double pixelsPerDay = axis->coordToPixel(86400) - axis->coordToPixel(0);
                 const double drawn = chart->DrawnCandleWidth();
+                // The style's width where a pixel is left between days, else narrower down to a line.
                 QVERIFY2(drawn == std::min(style, std::max(1.0, std::floor(pixelsPerDay - 1))), qPrintable(QString::number(days)));
+                // Beyond each end half a day, or half a drawn bar and two pixels where that is more.
+                const double least = std::max(pixelsPerDay / 2, drawn / 2 + 2);
+                for (const double room : {axis->coordToPixel(KeyOf(set, 0)) - Area().left(),
+                                          Area().left() + Area().width() - axis->coordToPixel(KeyOf(set, days - 1))}) {
+                    QVERIFY2(Near(room, least, 1e-6), qPrintable(QString::number(days)));
+                }
             }
         }
     }
 
-    void readOutNamesTheBarUnderTheCursorBesideIt()
+    void readOutNamesTheBarUnderTheCursorAwayFromIt()
     {
         chart->setLocale(QLocale::c());
-        chart->ShowBars(SetOf({{45000.7, 50, 52, 49, 51, 300}, {45001.7, 51, 53, 50, 52.5, 1234}, {45009.7, 58, 59, 40, 41, 900}}), true);
-        chart->replot(QCustomPlot::rpImmediateRefresh);
-        const int x = static_cast<int>(chart->BottomAxis()->coordToPixel(HistoryChart::AxisKeyOfDate(45000.7)));
-        SendMouse(chart.get(), QEvent::MouseMove, QPoint(x + 3, chart->axisRect()->center().y()), Qt::NoButton, Qt::NoButton);
-        QCOMPARE(chart->ReadOutText(), QStringLiteral("15 Mar 2023\nOpen 50\nHigh 52\nLow 49\nClose 51\nVolume 300"));
+        const SetOf set({{45000.7, 50.123456, 52, 49, 51, 300}, {45001.7, 51, 53, 50, 52.5, 1234}, {45009.7, 58, 59, 40, 41, 900}});
+        chart->ShowBars(set, true);
+        const QImage before = DrawnSharp(*chart);
+        const int x = static_cast<int>(chart->BottomAxis()->coordToPixel(KeyOf(set, 0)));
+        const QPoint at(x + 3, Area().center().y());
+        const auto hover = [&] { SendMouse(chart.get(), QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton); };
+        hover();
+        QCOMPARE(chart->ReadOutText(), QStringLiteral("15 Mar 2023\nOpen 50.12346\nHigh 52\nLow 49\nClose 51\nVolume 300"));
+        // In the plot's far half from the bar, and a crosshair through the cursor's row.
         const QCPItemText* label = chart->ReadOut();
-        QVERIFY(label->right->pixelPosition().x() < x - 3 || label->left->pixelPosition().x() > x + 3);
+        QVERIFY(label->left->pixelPosition().x() > Area().center().x() && label->right->pixelPosition().x() <= Area().right());
+        QVERIFY(label->top->pixelPosition().y() >= Area().top());
+        const QRect row(Area().left(), at.y(), Area().width(), 1);
+        const QImage after = DrawnSharp(*chart);
+        QVERIFY(after.copy(row) != before.copy(row));
+        const QColor box = after.pixelColor(label->topLeft->pixelPosition().toPoint() + QPoint(2, 1));
+        QVERIFY(box.red() > 240 && box.green() > 240 && box.blue() > 240);  // a white box
         SendMouse(chart.get(), QEvent::MouseMove, QPoint(1, 1), Qt::NoButton, Qt::NoButton);
         QCOMPARE(chart->ReadOutText(), QString());
+        // A press, new bars, a save or leaving the chart hide it too.
+        QTemporaryDir folder;
+        const std::function<void()> hiders[] = {
+            [&] { SendMouse(chart.get(), QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton); },
+            [&] { chart->ShowBars(set, false); },
+            [&] { chart->SaveChart(folder.filePath(QStringLiteral("c.png"))); },
+            [&] { QEvent leave(QEvent::Leave); QApplication::sendEvent(chart.get(), &leave); }};
+        for (const auto& hide : hiders) {
+            SendMouse(chart.get(), QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+            hover();
+            QVERIFY(!chart->ReadOutText().isEmpty());
+            hide();
+            QCOMPARE(chart->ReadOutText(), QString());
+        }
     }
 
     void wheelZoomsTheDatesAboutTheCursorAndTheReverseDragUndoes()
@@ -238,8 +314,9 @@ private Q_SLOTS:
         const auto whole = Ranges();
         const QPoint at = chart->axisRect()->center() + QPoint(80, 0);
         const double key = chart->BottomAxis()->pixelToCoord(at.x());
-        QWheelEvent wheel(at, chart->mapToGlobal(at), {}, QPoint(0, 240), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(chart.get(), &wheel);
+        Wheel(chart.get(), at, QPoint(15, 0));  // sideways: no zoom
+        QVERIFY(!chart->IsZoomed() && Ranges() == whole);
+        Wheel(chart.get(), at, QPoint(0, 30));
         QVERIFY(chart->IsZoomed());
         QVERIFY(Near(chart->BottomAxis()->pixelToCoord(at.x()), key, 1));
         QVERIFY(Near(chart->BottomAxis()->range().size(), whole[0].size() * 0.64, 1));
@@ -248,14 +325,101 @@ private Q_SLOTS:
         QVERIFY(Ranges() == whole);
     }
 
-    void savesThePictureAtItsSizeAndKeepsWhatItCannotReplace()
+    void leftDragZoomsIntoTheRectangleWithAnAnimationAndUndoes()
+    {
+        const SetOf set = Wave(100);
+        chart->ShowBars(set, true);
+        const auto whole = Ranges();
+        const QRect area = Area();
+        const QPoint from(area.left() + area.width() * 3 / 10, area.top() + area.height() * 3 / 10);
+        const QPoint to(area.left() + area.width() * 6 / 10, area.top() + area.height() * 7 / 10);
+        // Drags under three pixels in either direction are clicks.
+        for (const QPoint small : {QPoint(2, 50), QPoint(50, 2)}) {
+            Drag(chart.get(), Qt::LeftButton, from, from + small);
+            QVERIFY(!chart->IsZoomed() && !chart->IsAnimating());
+        }
+        const QCPRange dates(chart->BottomAxis()->pixelToCoord(from.x()), chart->BottomAxis()->pixelToCoord(to.x()));
+        const QCPRange prices(chart->PriceAxis()->pixelToCoord(to.y()), chart->PriceAxis()->pixelToCoord(from.y()));
+        const QCPRange volumes(chart->VolumeAxis()->pixelToCoord(to.y()), chart->VolumeAxis()->pixelToCoord(from.y()));
+        Drag(chart.get(), Qt::LeftButton, from, to);
+        QVERIFY(chart->IsZoomed() && chart->IsAnimating());
+        QVERIFY(!SameRange(chart->PriceAxis()->range(), prices));
+        QTRY_VERIFY(!chart->IsAnimating());
+        QVERIFY(SameRange(chart->BottomAxis()->range(), dates));
+        QVERIFY(SameRange(chart->PriceAxis()->range(), prices));
+        QVERIFY(SameRange(chart->VolumeAxis()->range(), volumes));
+
+        // An upward drag shows the whole history again; UndoZoom does, even amid an animation.
+        Drag(chart.get(), Qt::LeftButton, area.center() + QPoint(50, 50), area.center() - QPoint(50, 50));
+        QVERIFY(Ranges() == whole);
+        Drag(chart.get(), Qt::LeftButton, from, to);
+        chart->UndoZoom();
+        QTest::qWait(400);
+        QVERIFY(ShowsWholeHistory(*chart, set));
+        // A one-pixel rectangle still spans a tenth of a billionth.
+        chart->ZoomToRect(QRect(area.center(), QSize(1, 1)), false);
+        QVERIFY(chart->PriceAxis()->range().size() >= 1e-10);
+    }
+
+    void rightDragScrollsTheView()
+    {
+        chart->ShowBars(Wave(60), true);
+        const auto whole = Ranges();
+        const QCPRange dates = whole[0], price = whole[1];
+        const QPoint centre = Area().center();
+        const double secondsPerPixel = dates.size() / chart->axisRect()->width();
+        const double pricePerPixel = price.size() / chart->axisRect()->height();
+
+        Drag(chart.get(), Qt::RightButton, centre, centre + QPoint(80, 30));
+        QVERIFY(chart->IsZoomed() && !chart->IsAnimating());
+        // The content follows the mouse: the view moves left (earlier) and up (higher).
+        QVERIFY(Near(chart->BottomAxis()->range().lower, dates.lower - 80 * secondsPerPixel, secondsPerPixel));
+        QVERIFY(Near(chart->BottomAxis()->range().size(), dates.size(), 1e-6));
+        QVERIFY(Near(chart->PriceAxis()->range().lower, price.lower + 30 * pricePerPixel, pricePerPixel));
+        // The release ends the scroll.
+        const auto scrolled = Ranges();
+        SendMouse(chart.get(), QEvent::MouseMove, centre, Qt::NoButton, Qt::NoButton);
+        QVERIFY(Ranges() == scrolled);
+
+        chart->UndoZoom();
+        QVERIFY(Ranges() == whole);
+    }
+
+    void savesThePictureFromItsMenuOrAsToldButNeverOverAFolder()
     {
         chart->ShowBars(Wave(30), true);
+        ZoomIntoAPart(*chart);
+        const auto view = Ranges();
+        QAction command(QStringLiteral("Copy command line"));
+        chart->addAction(&command);
         QTemporaryDir folder;
-        chart->SaveChart(folder.filePath(QStringLiteral("chart.png")));
-        QCOMPARE(QImage(folder.filePath(QStringLiteral("chart.png"))).size(), chart->size());
-        chart->SaveChart(folder.filePath(QStringLiteral("chart.pdf")));
-        QVERIFY(ReadFile(folder.filePath(QStringLiteral("chart.pdf"))).startsWith("%PDF"));
+        QStringList offered;
+        QString title;
+        QTimer::singleShot(0, chart.get(), [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu != nullptr);
+            for (QAction* action : menu->actions())
+                offered << action->text();
+            QTimer::singleShot(0, chart.get(), [&] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog != nullptr);
+                title = dialog->windowTitle();
+                dialog->selectFile(folder.filePath(QStringLiteral("picture")));
+                QMetaObject::invokeMethod(dialog, "accept");
+            });
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().at(0)).center());
+        });
+        GuardAgainstHanging(chart.get());
+        const QPoint at = Area().center();
+        SendMouse(chart.get(), QEvent::MouseButtonPress, at, Qt::RightButton, Qt::RightButton);
+        SendMouse(chart.get(), QEvent::MouseButtonRelease, at + QPoint(1, 1), Qt::RightButton, Qt::NoButton);
+        QCOMPARE(offered, (QStringList{"Save Chart as PNG...", "Save Chart as PDF...", "", "Copy command line"}));
+        QCOMPARE(title, QStringLiteral("Save Chart"));
+        QCOMPARE(QImage(folder.filePath(QStringLiteral("picture.png"))).size(), chart->size());
+        QVERIFY(chart->IsZoomed() && Ranges() == view);  // a click does not scroll
+
+        chart->SaveChart(folder.filePath(QStringLiteral("chart.PDF")));
+        QVERIFY(ReadFile(folder.filePath(QStringLiteral("chart.PDF"))).startsWith("%PDF"));
         // A folder in the file's place stays, and no staging file is left behind.
         const QString taken = folder.filePath(QStringLiteral("taken.png"));
         QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("taken.png")));
@@ -266,70 +430,27 @@ private Q_SLOTS:
             QCOMPARE(QString::fromStdString(error.what()), QStringLiteral("Error writing to file %1. Is it open elsewhere?").arg(taken));
         }
         QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList({QStringLiteral("chart.pdf"), QStringLiteral("chart.png"), QStringLiteral("taken.png")}));
+                 QStringList({QStringLiteral("chart.PDF"), QStringLiteral("picture.png"), QStringLiteral("taken.png")}));
         QVERIFY(QFileInfo(taken).isDir());
     }
 
-    void leftDragZoomsIntoTheRectangleWithAnAnimationAndAnUpwardDragUndoes()
-    {
-        const SetOf set = Wave(100);
-        chart->ShowBars(set, true);
-        const auto whole = Ranges();
-        const QRect area = chart->axisRect()->rect();
-        const QPoint from(area.left() + area.width() * 3 / 10, area.top() + area.height() * 3 / 10);
-        const QPoint to(area.left() + area.width() * 6 / 10, area.top() + area.height() * 7 / 10);
-        const QCPRange dates(chart->BottomAxis()->pixelToCoord(from.x()), chart->BottomAxis()->pixelToCoord(to.x()));
-        const QCPRange prices(chart->PriceAxis()->pixelToCoord(to.y()), chart->PriceAxis()->pixelToCoord(from.y()));
-        const QCPRange volumes(chart->VolumeAxis()->pixelToCoord(to.y()), chart->VolumeAxis()->pixelToCoord(from.y()));
-
-        Drag(chart.get(), Qt::LeftButton, from, to);
-        QVERIFY(chart->IsZoomed());
-        QVERIFY(chart->IsAnimating());
-        QVERIFY(!SameRange(chart->PriceAxis()->range(), prices));
-        QTRY_VERIFY(!chart->IsAnimating());
-        QVERIFY(SameRange(chart->BottomAxis()->range(), dates));
-        QVERIFY(SameRange(chart->PriceAxis()->range(), prices));
-        QVERIFY(SameRange(chart->VolumeAxis()->range(), volumes));
-
-        // An upward drag or UndoZoom shows the whole history again.
-        const QPoint centre = area.center();
-        Drag(chart.get(), Qt::LeftButton, centre + QPoint(50, 50), centre - QPoint(50, 50));
-        QVERIFY(Ranges() == whole);
-        ZoomIntoAPart(*chart);
-        chart->UndoZoom();
-        QVERIFY(ShowsWholeHistory(*chart, set));
-    }
-
-    void rightDragScrollsTheView()
-    {
-        chart->ShowBars(Wave(60), true);
-        const auto whole = Ranges();
-        const QCPRange dates = whole[0], price = whole[1];
-        const QPoint centre = chart->axisRect()->rect().center();
-        const double secondsPerPixel = dates.size() / chart->axisRect()->width();
-        const double pricePerPixel = price.size() / chart->axisRect()->height();
-
-        Drag(chart.get(), Qt::RightButton, centre, centre + QPoint(80, 30));
-        QVERIFY(chart->IsZoomed());
-        QVERIFY(!chart->IsAnimating());
-        // The content follows the mouse: the view moves left (earlier) and up (higher).
-        QVERIFY(Near(chart->BottomAxis()->range().lower, dates.lower - 80 * secondsPerPixel, secondsPerPixel));
-        QVERIFY(Near(chart->BottomAxis()->range().size(), dates.size(), 1e-6));
-        QVERIFY(Near(chart->PriceAxis()->range().lower, price.lower + 30 * pricePerPixel, pricePerPixel));
-
-        chart->UndoZoom();
-        QVERIFY(Ranges() == whole);
-    }
-
-    void gradientBackgroundOffIsWhite()
+    void gradientFromBlueBelowToPeachAboveAtEverySizeOrWhite()
     {
         chart->ShowBars(Wave(30), true);
-        QImage image = Drawn(*chart);
-        const QPoint top(2, 1), bottom(2, image.height() - 2);
-        QVERIFY(image.pixelColor(top) != image.pixelColor(bottom));
+        for (const int height : {360, 500}) {
+            chart->resize(700, height);
+            QCoreApplication::processEvents();
+            const QImage image = chart->grab().toImage();
+            QVERIFY(NearColour(image.pixelColor(2, 0), QColor(254, 233, 222)));
+            QVERIFY(NearColour(image.pixelColor(2, height - 1), QColor(225, 225, 255)));
+            // Around axes and labels: 2 percent of the size above, 1 to the right, 5 below.
+            QCOMPARE(chart->axisRect()->outerRect(), QRect(0, height * 2 / 100, 700 - 7, height - height * 7 / 100));
+        }
         chart->SetGradientVisible(false);
-        QTRY_VERIFY(Drawn(*chart).pixelColor(top) == QColor(Qt::white));
-        QCOMPARE(Drawn(*chart).pixelColor(bottom), QColor(Qt::white));
+        QCoreApplication::processEvents();
+        const QImage image = chart->grab().toImage();
+        QCOMPARE(image.pixelColor(2, 0), QColor(Qt::white));
+        QCOMPARE(image.pixelColor(2, image.height() - 1), QColor(Qt::white));
     }
 };
 

