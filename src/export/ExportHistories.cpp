@@ -42,7 +42,6 @@ ExportMember FormExportMember(const ExportFormat& format, const ExportPath& path
     } else {
         // One file: member 1 starts it, the others follow without a heading line.
         member.Path = path.Base + path.Extension;
-        member.Append = k > 1;
         member.WriteHeadings = format.WriteHeadings && k == 1;
     }
     return member;

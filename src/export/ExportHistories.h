@@ -32,7 +32,6 @@ struct ExportMember {
     std::int32_t Number = 1;  // k, from 1
     std::string Path;
     std::string TickerText;
-    bool Append = false;
     bool WriteHeadings = false;
 };
 ExportMember FormExportMember(const ExportFormat& format, const ExportPath& path, std::int32_t k, bool batch,

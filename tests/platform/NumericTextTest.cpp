@@ -31,7 +31,7 @@ TEST(StrToFloat, AcceptsDecimalsAndExponentsAndNamesTheTextOtherwise)
     EXPECT_EQ(StrToFloat("0." + zeros + "1"), 0.0);
     EXPECT_EQ(StrToFloat("-0." + zeros + "1e400"), -1e-101);
     EXPECT_EQ(StrToFloat("1" + zeros + "e-490"), 1e10);
-    for (const std::string text : std::initializer_list<std::string>{"", "  ", "-", ".", "-.", "e5", "1e", "1e+", "inf", "nan", "INF", "1,5", "1.2.3",
+    for (const std::string& text : std::initializer_list<std::string>{"", "  ", "-", ".", "-.", "e5", "1e", "1e+", "inf", "nan", "INF", "1,5", "1.2.3",
                                    "1e400", "--1", "0x10", "3000 5", "1" + zeros.substr(0, 400) + "e-10"})
         EXPECT_ERROR_MESSAGE(StrToFloat(text), "'" + text + "' is not a valid floating point value");
 }
