@@ -1,6 +1,7 @@
 #include "HistoryChart.h"
 
 #include "DateAxisTicker.h"
+#include "PriceBars.h"
 #include "UserAlerts.h"
 #include "export/ExportError.h"
 
@@ -115,7 +116,7 @@ HistoryChart::HistoryChart(QWidget* parent) : QCustomPlot(parent)
     yAxis2->setVisible(true);
     yAxis2->setLabel(QStringLiteral("Volume"));
 
-    series1_ = new QCPFinancial(xAxis, yAxis);
+    series1_ = new PriceBars(xAxis, yAxis);
     series1_->setName(QStringLiteral("Series1"));
     series1_->setWidthType(QCPFinancial::wtAbsolute);
     series1_->setTwoColored(true);
