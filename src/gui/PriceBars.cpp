@@ -58,15 +58,13 @@ void PriceBars::DrawColumns(QCPPainter* painter)
     for (auto it = begin; it != end; ++it) {
         const double x = std::round(keys->coordToPixel(it->key));
         if (x != column) {
-            if (it != begin)
-                endColumn();
+            endColumn();
             column = x;
         }
         lastRising = it->close >= it->open;
         (lastRising ? rising : falling).Add(values->coordToPixel(it->high), values->coordToPixel(it->low));
     }
-    if (begin != end)
-        endColumn();
+    endColumn();
 
     // Whole-pixel columns need no antialiasing, and skipping it is what makes them cheap.
     painter->setAntialiasing(false);

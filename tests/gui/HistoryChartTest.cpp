@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <functional>
+#include <map>
 #include <memory>
 
 using namespace tickforge;
@@ -267,6 +268,65 @@ private Q_SLOTS:
                     QVERIFY2(Near(room, least, 1e-6), qPrintable(QString::number(days)));
                 }
             }
+        }
+    }
+
+    void daysSharingAPixelColumnDrawOneLinePerColourWithTheLastDayOnTop()
+    {
+        Bars bars;
+        for (int i = 0; i < 3650; ++i) {
+            const double mid = 100 + 10 * std::sin(i / 70.0) + i % 11, move = i % 3 == 0 ? -1 : 1;
+            bars.push_back({45000 + i + 0.7, mid - move, mid + 1 + i % 5, mid - 1 - i % 4, mid + move, 1});
+        }
+        for (QCPAxis* axis : chart->axisRect()->axes())
+            axis->setTickLength(0, 0), axis->setSubTickLength(0, 0);  // so that every column can be read
+        chart->ShowBars(SetOf(bars), true);
+        const QImage image = DrawnSharp(*chart);
+        // Per pixel column, the rows that its rising and its falling days reach.
+        struct Reach {
+            double top = 1e9, bottom = -1e9;
+            int Holds(int y) const { return y > top + 1 && y < bottom - 1 ? 1 : y < top - 1 || y > bottom + 1 ? -1 : 0; }
+        };
+        struct Column {
+            Reach rising, falling;
+            bool lastRising = true;
+        };
+        std::map<int, Column> columns;
+        for (const Bar& bar : bars) {
+            Column& column = columns[qRound(chart->BottomAxis()->coordToPixel(HistoryChart::AxisKeyOfDate(bar.time)))];
+            column.lastRising = bar.close >= bar.open;
+            Reach& reach = column.lastRising ? column.rising : column.falling;
+            reach = {std::min(reach.top, chart->PriceAxis()->coordToPixel(bar.high)),
+                     std::max(reach.bottom, chart->PriceAxis()->coordToPixel(bar.low))};
+        }
+        QVERIFY(columns.size() < bars.size() / 4);
+        // Inside the axes' lines; the pixel at each end of a reach may go either way.
+        const QRect clear = Area().adjusted(1, 1, -1, -1);
+        for (const auto& [x, column] : columns) {
+            const auto& [upper, upperColour] = column.lastRising ? std::pair(column.rising, Rising) : std::pair(column.falling, Falling);
+            const auto& [lower, lowerColour] = column.lastRising ? std::pair(column.falling, Falling) : std::pair(column.rising, Rising);
+            for (int y = clear.top(); x >= clear.left() && x <= clear.right() && y <= clear.bottom(); ++y) {
+                const QColor drawn = image.pixelColor(x, y);
+                const QString where = QStringLiteral("%1,%2").arg(x).arg(y);
+                if (upper.Holds(y) == 1)
+                    QVERIFY2(drawn == upperColour, qPrintable(where));
+                else if (upper.Holds(y) == -1 && lower.Holds(y) == 1)
+                    QVERIFY2(drawn == lowerColour, qPrintable(where));
+                else if (upper.Holds(y) == -1 && lower.Holds(y) == -1)
+                    QVERIFY2(drawn != Rising && drawn != Falling, qPrintable(where));
+            }
+        }
+        // Days without a range still show, and nothing of the last history stays.
+        for (Bar& bar : bars)
+            bar.open = bar.high = bar.low = bar.close = 100;
+        bars[0].high = 130, bars[0].low = 70;
+        chart->ShowBars(SetOf(bars), true);
+        const QImage flat = DrawnSharp(*chart);
+        const auto y = [&](double price) { return qRound(chart->PriceAxis()->coordToPixel(price)); };
+        for (int x = Area().center().x(); x < Area().center().x() + 20; ++x) {
+            QCOMPARE(flat.pixelColor(x, y(100)), Rising);
+            for (const QColor away : {flat.pixelColor(x, y(110)), flat.pixelColor(x, y(90))})
+                QVERIFY(away != Rising && away != Falling);
         }
     }
 
