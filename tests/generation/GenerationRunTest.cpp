@@ -111,14 +111,14 @@ TEST_F(GenerationRunTest, EveryChoiceReachesTheRequestAndTheWorkingCopyStartsCle
     EXPECT_EQ(seedsAtSynthesis[0], RunSeed);  // no draw before synthesis for a fixed price and the full period
 }
 
-TEST_F(GenerationRunTest, RandomPeriodDrawsLengthThenShiftAndStaysInsideTheRange)
+TEST_F(GenerationRunTest, RandomPeriodAndPriceAreDrawnInOrderInsideTheirRanges)
 {
-    ui.panel.ebLength = "180";
-    ui.panel.cbRandomPeriod = true;
-    ui.panel.ebTicksPerDay = "4";
+    PanelValues& p = ui.panel;
+    p.ebLength = "180", p.cbRandomPeriod = true, p.ebTicksPerDay = "4";
+    p.cbSeedRandom = false, p.ebSeedMin = "1000", p.ebSeedMax = "2000";
     // A minimum equal to the length is the whole range; both draws are still made.
     for (const auto& [seed, minimum] : {std::pair{1u, 90}, std::pair{0xDEADBEEFu, 90}, std::pair{RunSeed, 180}}) {
-        ui.panel.ebRandomPeriodMin = std::to_string(minimum);
+        p.ebRandomPeriodMin = std::to_string(minimum);
         SharedRandom().SetSeed(seed);
         run.btnGenerateClick();
         RandomSource reference;
@@ -127,25 +127,17 @@ TEST_F(GenerationRunTest, RandomPeriodDrawsLengthThenShiftAndStaysInsideTheRange
         const std::int32_t shift = reference.NextInt(180 - days);
         EXPECT_EQ(requests.back().NumberOfDays, days);
         EXPECT_EQ(requests.back().StartDate, SecondJanuary2024 + 0.5 + shift);
-        EXPECT_EQ(seedsAtSynthesis.back(), SeedAfter(seed, 2));
+        EXPECT_EQ(requests.back().SeedPrice, 1000.0 + reference.NextReal() * (2000.0 - 1000.0));
+        EXPECT_EQ(seedsAtSynthesis.back(), SeedAfter(seed, 3));
     }
-}
 
-TEST_F(GenerationRunTest, RandomStartingPriceIsDrawnBeforeItsRangeIsChecked)
-{
-    ui.panel.cbSeedRandom = false;
-    ui.panel.ebSeedMin = "1000";
-    ui.panel.ebSeedMax = "2000";
-    run.btnGenerateClick();
-    RandomSource reference;
-    reference.SetSeed(RunSeed);
-    EXPECT_EQ(requests.at(0).SeedPrice, 1000.0 + reference.NextReal() * (2000.0 - 1000.0));
-
-    // An empty range still draws, and so does one whose width overflows.
+    // The price is drawn before its range is checked: an empty range still draws, and so
+    // does one whose width overflows.
+    p.cbRandomPeriod = false;
     const std::tuple<const char*, const char*, GenerationOutcome> ranges[] = {
         {"4000", "4000", {GenerationOutcome::ChecksFailed}}, {"-1e308", "1e308", Failure("Floating point overflow")}};
     for (const auto& [minimum, maximum, outcome] : ranges) {
-        ui.panel.ebSeedMin = minimum, ui.panel.ebSeedMax = maximum;
+        p.ebSeedMin = minimum, p.ebSeedMax = maximum;
         SharedRandom().SetSeed(RunSeed);
         EXPECT_EQ(run.btnGenerateClick(), outcome);
         EXPECT_EQ(SharedRandom().Seed(), SeedAfter(RunSeed, 1));
