@@ -17,7 +17,6 @@ public:
     struct ShownBars {
         const TTimeSeriesSet* set = nullptr;
         bool resetZoom = false;
-        std::int32_t length = -1;  // the set's length when shown
     };
 
     PanelValues ReadPanel() override { Log("read panel"); return panel; }
@@ -29,13 +28,13 @@ public:
     void ShowBusyCursor() override { Log("cursor:busy"); ++busyCursorDepth; }
     void RestoreCursor() override { Log("cursor:restore"); --busyCursorDepth; }
     void SetMainWindowEnabled(bool enabled) override { Log((mainWindowEnabled = enabled) ? "main:enable" : "main:disable"); }
-    void ShowProgressWindow() override { Log("progress:show"), progressVisible = true, ++progressShows; }
+    void ShowProgressWindow() override { Log("progress:show"), progressVisible = true; }
     void HideProgressWindow() override { Log("progress:hide"), progressVisible = false; }
     ProgressSink& Progress() override { return sink; }
     void ShowBars(const TTimeSeriesSet& bars, bool resetZoom) override
     {
         Log(std::string("show bars:") + (resetZoom ? "reset" : "keep"));
-        shown.push_back({&bars, resetZoom, bars.SeriesCount() > 0 ? bars.Length() : -1});
+        shown.push_back({&bars, resetZoom});
     }
 
     // The state outside a run: enabled, normal cursor, progress hidden, caption "Idle".
@@ -49,7 +48,6 @@ public:
     bool mainWindowEnabled = true;
     bool progressVisible = false;
     int busyCursorDepth = 0;
-    int progressShows = 0;
 
 private:
     void Log(const std::string& entry) { log.push_back(entry); }

@@ -149,7 +149,7 @@ Change LongestRandomPeriod(const char* minimum)
     return [=](PanelValues& p) { p.cbRandomPeriod = true, p.ebLength = "2147483647", p.ebRandomPeriodMin = minimum; };
 }
 
-TEST_F(GenerationRunTest, ChecksCompareOnlyWhatIsActiveAndRefuseEqualityAndFaultsComeBeforeSynthesis)
+TEST_F(GenerationRunTest, ChecksCompareOnlyWhatIsActiveAndRefuseEqualityAndFaultsStopTheRunBeforeSynthesis)
 {
     const struct {
         const char* what;
@@ -184,6 +184,9 @@ TEST_F(GenerationRunTest, ChecksCompareOnlyWhatIsActiveAndRefuseEqualityAndFault
         {"negative ticks", [](PanelValues& p) { p.ebTicksPerDay = "-5"; }, Failure("Invalid floating point operation"), {}},
         {"negative ticks, volatility no number", [](PanelValues& p) { p.ebTicksPerDay = "-5", p.ebVolatility = "vol"; },
          Failure("'vol' is not a valid floating point value"), {}},
+        // The dirty data percentage is converted once the progress window shows, yet before synthesis.
+        {"dirty data no number", [](PanelValues& p) { p.cbDirtyDataActive = true, p.ebDirtydata = "half"; },
+         Failure("'half' is not a valid floating point value"), {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -192,40 +195,12 @@ TEST_F(GenerationRunTest, ChecksCompareOnlyWhatIsActiveAndRefuseEqualityAndFault
         ui.panel.ebTicksPerDay = "4";
         c.change(ui.panel);
         ui.boxes.clear();
-        const int shows = ui.progressShows;
+        const std::size_t synthesised = requests.size();
         EXPECT_EQ(run.btnGenerateClick(), c.outcome);
         EXPECT_EQ(ui.boxes, c.boxes);
-        EXPECT_EQ(ui.progressShows - shows, c.outcome == GenerationOutcome{} ? 1 : 0);
+        EXPECT_EQ(requests.size() - synthesised, c.outcome == GenerationOutcome{} ? 1u : 0u);
         ExpectCleanedUp();
     }
-}
-
-TEST_F(GenerationRunTest, ConversionErrorsArriveInTheRunsOrderAllBeforeSynthesis)
-{
-    // Every text the run reads is broken, then mended one at a time in the order in which
-    // the run converts them: ticked bounds by their checks, the last three after the
-    // progress window shows.
-    PanelValues& p = ui.panel;
-    p.cbRandomPeriod = p.cbActiveShock = p.cbActiveBias = p.cbDirtyDataActive = p.cbMin = p.cbMax = true;
-    p.cbSeedRandom = false;
-    const std::pair<std::string PanelValues::*, const char*> order[] = {
-        {&PanelValues::ebLength, "20"},     {&PanelValues::ebRandomPeriodMin, "10"}, {&PanelValues::ebShockMag, "2"},
-        {&PanelValues::ebShockFreq, "100"}, {&PanelValues::ebTicksPerDay, "40"},     {&PanelValues::ebVolatility, "1"},
-        {&PanelValues::ebBias, "4.5"},      {&PanelValues::ebSeedMax, "5000"},       {&PanelValues::ebSeedMin, "100"},
-        {&PanelValues::ebMinPrice, "1"},    {&PanelValues::ebMaxPrice, "9000"},      {&PanelValues::ebDirtydata, "5"},
-        {&PanelValues::ebMaxVolume, "1000"}, {&PanelValues::ebMinVolume, "0"}};
-    for (std::size_t i = 0; i < std::size(order); ++i)
-        p.*order[i].first = std::string(i + 1, 'x');
-    for (std::size_t i = 0; i < std::size(order); ++i) {
-        const int shows = ui.progressShows;
-        const bool integer = i == 0 || i == 1 || i == 4;
-        EXPECT_EQ(run.btnGenerateClick(), Failure("'" + p.*order[i].first + "' is not a valid " +
-                                                  (integer ? "integer" : "floating point") + " value"));
-        EXPECT_EQ(ui.progressShows - shows, i >= 11 ? 1 : 0) << i;
-        p.*order[i].first = order[i].second;
-    }
-    EXPECT_TRUE(requests.empty() && ui.boxes.empty());
-    EXPECT_EQ(run.btnGenerateClick(), GenerationOutcome{});  // everything mended
 }
 
 TEST_F(GenerationRunTest, AFailedSynthesisLeavesNoHistory)
@@ -242,35 +217,7 @@ TEST_F(GenerationRunTest, AFailedSynthesisLeavesNoHistory)
     ExpectCleanedUp();
 }
 
-TEST_F(GenerationRunTest, ApplyRedrawsTheCorruptionFromTheCleanHistoryIntoTheWorkingCopyOnly)
-{
-    ui.panel.ebDirtydata = "50";
-    ui.panel.cbDirtyDataActive = true;
-    run.RecordCorruptions = true;
-    run.btnGenerateClick();
-    const auto clean = Snapshot(run.GeneratedSet);
-    std::vector<std::vector<double>> spoiled;
-    for (int press = 0; press < 2; ++press) {  // the same draws spoil the clean bars alike
-        SharedRandom().SetSeed(RunSeed);
-        ui.shown.clear();
-        EXPECT_EQ(run.btnCorruptClick(), GenerationOutcome{});
-        ASSERT_EQ(ui.shown.size(), 1u);
-        EXPECT_TRUE(ui.shown[0].set == &run.WorkingSet && !ui.shown[0].resetZoom);
-        spoiled.push_back(Snapshot(run.WorkingSet));
-    }
-    EXPECT_NE(spoiled[0], clean);
-    EXPECT_EQ(spoiled[1], spoiled[0]);
-    EXPECT_EQ(Snapshot(run.GeneratedSet), clean);
-    EXPECT_FALSE(run.Corruptions.empty());
-    EXPECT_EQ(requests.size(), 1u);  // Apply runs no generation
-
-    ui.panel.cbDirtyDataActive = false;
-    run.btnCorruptClick();
-    EXPECT_EQ(Snapshot(run.WorkingSet), clean);
-    EXPECT_TRUE(run.Corruptions.empty());
-}
-
-TEST_F(GenerationRunTest, ApplyWithoutAHistoryGeneratesFirstAndReportsWhatStopsIt)
+TEST_F(GenerationRunTest, ApplyGeneratesFirstWhenNeededThenRedrawsTheCorruptionFromTheCleanHistory)
 {
     ui.panel.cbMin = true;
     ui.panel.ebMinPrice = "3000";
@@ -280,18 +227,34 @@ TEST_F(GenerationRunTest, ApplyWithoutAHistoryGeneratesFirstAndReportsWhatStopsI
     EXPECT_EQ(run.btnCorruptClick(), Failure("'twenty' is not a valid integer value"));
     EXPECT_TRUE(ui.shown.empty());
 
-    ui.panel.ebLength = "20";
-    ui.panel.cbDirtyDataActive = true;
-    ui.panel.ebDirtydata = "100";
+    ui.panel.ebLength = "20", ui.panel.cbDirtyDataActive = true, ui.panel.ebDirtydata = "50";
     EXPECT_EQ(run.btnCorruptClick(), GenerationOutcome{});
     ASSERT_EQ(ui.shown.size(), 2u);
     EXPECT_TRUE(ui.shown[0].set == &run.GeneratedSet && ui.shown[0].resetZoom);
-    EXPECT_EQ(ui.shown[1].set, &run.WorkingSet);
-    EXPECT_NE(Snapshot(run.WorkingSet), Snapshot(run.GeneratedSet));
+    EXPECT_TRUE(ui.shown[1].set == &run.WorkingSet && !ui.shown[1].resetZoom);
+    const auto clean = Snapshot(run.GeneratedSet);
+    EXPECT_NE(Snapshot(run.WorkingSet), clean);
+
+    // Each press spoils the clean bars afresh, so the same draws give the same copy.
+    run.RecordCorruptions = true;
+    std::vector<std::vector<double>> spoiled;
+    for (int press = 0; press < 2; ++press) {
+        SharedRandom().SetSeed(RunSeed);
+        EXPECT_EQ(run.btnCorruptClick(), GenerationOutcome{});
+        spoiled.push_back(Snapshot(run.WorkingSet));
+    }
+    EXPECT_EQ(spoiled[1], spoiled[0]);
+    EXPECT_EQ(Snapshot(run.GeneratedSet), clean);
+    EXPECT_FALSE(run.Corruptions.empty());
+    EXPECT_EQ(requests.size(), 1u);  // only the first press generated
 
     ui.panel.ebDirtydata = "5%";
     EXPECT_EQ(run.btnCorruptClick(), Failure("'5%' is not a valid floating point value"));
-    EXPECT_EQ(ui.shown.size(), 2u);
+    EXPECT_EQ(ui.shown.size(), 4u);
+    ui.panel.cbDirtyDataActive = false;
+    run.btnCorruptClick();
+    EXPECT_EQ(Snapshot(run.WorkingSet), clean);
+    EXPECT_TRUE(run.Corruptions.empty());
 }
 
 TEST(ErrorBoxText, AppendsAFullStopAfterACharacterAboveIt)
