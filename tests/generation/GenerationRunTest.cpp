@@ -1,8 +1,8 @@
 #include "generation/GenerationRun.h"
 
-#include "generation/FakeGenerationUi.h"
 #include "platform/Error.h"
 #include "support/DailyBars.h"
+#include "support/RecordingSink.h"
 #include "synthesis/MakeHistory.h"
 
 #include <gtest/gtest.h>
@@ -22,10 +22,53 @@ void PrintTo(const GenerationOutcome& outcome, std::ostream* out) { *out << outc
 namespace {
 
 using namespace tickforge;
-using tickforge::testing::FakeGenerationUi;
+using tickforge::testing::RecordingSink;
 using tickforge::testing::SeedAfter;
 using tickforge::testing::SharedRandomGuard;
 using Change = std::function<void(PanelValues&)>;
+
+// A user interface made of plain objects: it logs every call in order and keeps the busy
+// state it was told, so that tests can check both.
+struct FakeGenerationUi final : GenerationUi {
+    using Box = std::pair<std::string, std::string>;  // (text, title)
+    struct ShownBars {
+        const TTimeSeriesSet* set = nullptr;
+        bool resetZoom = false;
+    };
+
+    PanelValues ReadPanel() override { log.push_back("read panel"); return panel; }
+    void ShowMessage(const std::string& text, const std::string& title) override
+    {
+        log.push_back("box:" + title + ":" + text);
+        boxes.emplace_back(text, title);
+    }
+    void ShowBusyCursor() override { log.push_back("cursor:busy"); ++busyCursorDepth; }
+    void RestoreCursor() override { log.push_back("cursor:restore"); --busyCursorDepth; }
+    void SetMainWindowEnabled(bool enabled) override
+    {
+        log.push_back((mainWindowEnabled = enabled) ? "main:enable" : "main:disable");
+    }
+    void ShowProgressWindow() override { log.push_back("progress:show"), progressVisible = true; }
+    void HideProgressWindow() override { log.push_back("progress:hide"), progressVisible = false; }
+    ProgressSink& Progress() override { return sink; }
+    void ShowBars(const TTimeSeriesSet& bars, bool resetZoom) override
+    {
+        log.push_back(std::string("show bars:") + (resetZoom ? "reset" : "keep"));
+        shown.push_back({&bars, resetZoom});
+    }
+
+    // The state outside a run: enabled, normal cursor, progress hidden, caption "Idle".
+    bool IsIdle() const { return mainWindowEnabled && busyCursorDepth == 0 && !progressVisible && sink.Activity() == "Idle"; }
+
+    PanelValues panel;
+    std::vector<std::string> log;
+    std::vector<Box> boxes;
+    std::vector<ShownBars> shown;
+    RecordingSink sink{log};
+    bool mainWindowEnabled = true;
+    bool progressVisible = false;
+    int busyCursorDepth = 0;
+};
 
 GenerationOutcome Failure(const std::string& message) { return {GenerationOutcome::Failed, message}; }
 
