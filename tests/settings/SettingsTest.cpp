@@ -1,7 +1,6 @@
 #include "settings/Settings.h"
 
 #include "generation/PanelRecord.h"
-#include "support/FileSizeLimit.h"
 #include "support/ScratchFolder.h"
 #include "support/TestHelpers.h"
 
@@ -38,25 +37,33 @@ const std::string FirstStartFile =
     "MaxVolume=4000\nHard=0\nSoft=1\nTickSize=\nVolatility=1\nSecurityName=AOI\nBar=0\nCandle=1\nDirtydata=1\n"
     "ActiveBias=0\nActiveShock=0\nBias=5\nShockFreq=100\nShockMag=3\n";
 
-TEST(SettingsFirstStart, PanelShowsTheTablesDefaultsThroughTheRulesAndTheExitWritesThem)
+TEST(SettingsFirstStart, PanelShowsTheTablesDefaultsAndTheExitWritesThemIntoTheSettingsFolder)
 {
-    ScratchFolder folder;
-    const PanelRecord panel = StartedPanel(folder / "TKF.ini");
-    EXPECT_FALSE(fs::exists(folder / "TKF.ini"));  // restoring creates no file
+    ScratchFolder config;
+    ScratchFolder current;
+    EnvironmentOverride xdg("XDG_CONFIG_HOME", config / "deeper");
+    CurrentFolderOverride cd(current.Path());
+    WriteFileBytes(current / "TKF.ini", "[Generator]\nSeed=1\n");
+    const PanelRecord panel = StartedPanel("TKF.ini");
+    EXPECT_EQ(panel.Text("ebSeed"), "3000");  // a file beside us is ignored
+    EXPECT_FALSE(fs::exists(config / "deeper"));  // restoring creates nothing
     EXPECT_DOUBLE_EQ(panel.Date("EndDate"), Now + 180);
     EXPECT_EQ(panel.beepCount, 0);
 
-    // The file shows every key as the panel holds it.
-    SaveSettings(panel, folder / "TKF.ini");
-    EXPECT_EQ(ReadFileBytes(folder / "TKF.ini"), FirstStartFile);
+    SaveSettings(panel, "TKF.ini");  // the first save makes the folder
+    EXPECT_EQ(ReadFileBytes(config / "deeper/tickforge/TKF.ini"), FirstStartFile);
+    EXPECT_EQ(ReadFileBytes(current / "TKF.ini"), "[Generator]\nSeed=1\n");
     // The command line's help names the same defaults; a control without a key has none.
     EXPECT_EQ(FirstStartText(PanelControl::ebSeedMax) + FirstStartText(PanelControl::ebMultiples), "4000");
 }
 
-TEST(SettingsRoundTrip, EveryKeyComesBackIntoItsControlAsItStood)
+TEST(SettingsRoundTrip, EveryKeyComesBackAsItStoodAndReplacesItsLineInAHandWrittenFile)
 {
     ScratchFolder folder;
-    PanelRecord edited = StartedPanel(folder / "TKF.ini");
+    const std::string path = folder / "TKF.ini";
+    WriteFileBytes(path, "; by hand\r\n[Window]\r\nLeft=10\r\n\r\n[generator]\r\nShockMag=9\r\nColour=green\r\nSEED=1\r\n");
+    PanelRecord edited = StartedPanel(path);
+    EXPECT_EQ(edited.Text("ebSeed") + edited.Text("ebShockMag"), "19");  // names match whatever their case
     edited.SetChecked("cbSeedRandom", true);
     const std::pair<const char*, const char*> texts[] = {
         {"ebSeed", " 2500,5 "}, {"ebSeedMin", "10"}, {"ebSeedMax", "20"}, {"ebLength", "400"},
@@ -69,9 +76,14 @@ TEST(SettingsRoundTrip, EveryKeyComesBackIntoItsControlAsItStood)
     for (const char* box : {"cbRandomPeriod", "cbMin", "cbMax", "rbHard", "cbActiveBias", "cbActiveShock", "rbBar"})
         edited.SetChecked(box, true);
     edited.SetChecked("cbWeekends", false);
-    SaveSettings(edited, folder / "TKF.ini");
+    SaveSettings(edited, path);
+    // Known keys are replaced where they stand, unknown lines stay, the other keys follow;
+    // a value with padding is quoted.
+    const std::string head =
+        "; by hand\n[Window]\nLeft=10\n\n[generator]\nShockMag=4\nColour=green\nSeed=\" 2500,5 \"\nRandomSeed=1\n";
+    EXPECT_EQ(ReadFileBytes(path).substr(0, head.size()), head);
 
-    const PanelRecord restored = StartedPanel(folder / "TKF.ini");
+    const PanelRecord restored = StartedPanel(path);
     for (const auto& setting : SettingsKeys) {
         if (setting.kind == SettingKind::Flag)
             EXPECT_EQ(restored.Checked(setting.control), edited.Checked(setting.control)) << setting.key;
@@ -82,43 +94,32 @@ TEST(SettingsRoundTrip, EveryKeyComesBackIntoItsControlAsItStood)
     EXPECT_EQ(restored.beepCount, 0);
 }
 
-TEST(SettingsRoundTrip, KnownKeysAreReplacedWhereTheyStandAndUnknownLinesStay)
-{
-    ScratchFolder folder;
-    WriteFileBytes(folder / "TKF.ini",
-                   "; written by hand\r\n[Window]\r\nLeft=10\r\n\r\n[generator]\r\nShockMag=9\r\nColour=green\r\nSEED=1234\r\n");
-    const PanelRecord panel = StartedPanel(folder / "TKF.ini");
-    EXPECT_EQ(panel.Text("ebSeed"), "1234");
-    EXPECT_EQ(panel.Text("ebShockMag"), "9");
-    SaveSettings(panel, folder / "TKF.ini");
-    // The other keys follow in table order: the first-start file without its header,
-    // Seed and ShockMag.
-    std::string rest = FirstStartFile.substr(FirstStartFile.find("RandomSeed="));
-    rest = rest.substr(0, rest.find("ShockMag="));
-    EXPECT_EQ(ReadFileBytes(folder / "TKF.ini"),
-              "; written by hand\n[Window]\nLeft=10\n\n[generator]\nShockMag=9\nColour=green\nSeed=1234\n" + rest);
-}
-
 TEST(SettingsRestore, ValuesAreAppliedKeyByKeyThroughThePanelsRules)
 {
     const struct {
         const char* what;
         std::string file;  // the lines of section Generator
         std::vector<std::pair<const char*, std::string>> texts;
-        std::vector<std::pair<const char*, bool>> checks;
+        std::vector<std::pair<const char*, bool>> checks, enabled{};
         int beeps = 0;
     } cases[] = {
         {"a stored zero", "Weekends=0\n", {}, {{"cbWeekends", false}}},
         {"an empty text is restored, an empty flag takes its default", "Seed=\nWeekends=\n", {{"ebSeed", ""}},
          {{"cbWeekends", true}}},
-        {"missing minimum follows the length", "Length=400\n", {{"ebRandomPeriodMin", "400"}}, {}},
-        // Each text goes through its field's rule: a bad length is repaired before the minimum follows it.
-        {"a bad length", "Length=abc\nSeed=abc\n", {{"ebLength", "1"}, {"ebRandomPeriodMin", "1"}, {"ebSeed", "abc"}}, {}, 1},
-        // The second key of a radio pair decides; a pair may end with neither selected.
-        {"both radio keys of a pair set", "Hard=1\nSoft=1\nBar=1\nCandle=1\n", {},
-         {{"rbHard", false}, {"rbSoft", true}, {"rbBar", false}, {"rbCandle", true}}},
-        {"the first radio keys set", "Hard=1\nSoft=0\nBar=1\nCandle=0\n", {},
-         {{"rbHard", true}, {"rbSoft", false}, {"rbBar", true}, {"rbCandle", false}}},
+        // Each text goes through its field's rule: a missing minimum follows the length,
+        // which is repaired first.
+        {"a bad length", "Length=abc\nSeed=abc\n", {{"ebLength", "1"}, {"ebRandomPeriodMin", "1"}, {"ebSeed", "abc"}},
+         {}, {}, 1},
+        // Bounds are applied after the fixed price box. A hand-edited file can store a bound
+        // with a random price: the box's rule has locked it before the bound is applied.
+        {"bounds with a fixed price", "RandomSeed=1\nMin=1\nMax=1\n", {}, {{"cbMin", true}, {"cbMax", true}},
+         {{"ebMinPrice", true}, {"ebMaxPrice", true}}},
+        {"a bound with a random price", "RandomSeed=0\nMin=1\n", {}, {{"cbMin", true}},
+         {{"cbMin", false}, {"ebMinPrice", true}}},
+        // The second key of a radio pair decides when both are set, a cleared one changes
+        // nothing; a pair may end with neither selected.
+        {"first radio key set, both keys set", "Hard=1\nSoft=0\nBar=1\nCandle=1\n", {},
+         {{"rbHard", true}, {"rbSoft", false}, {"rbBar", false}, {"rbCandle", true}}},
         {"no radio key set", "Hard=0\nSoft=0\nBar=0\nCandle=0\n", {},
          {{"rbHard", false}, {"rbSoft", false}, {"rbBar", false}, {"rbCandle", false}}},
     };
@@ -131,58 +132,10 @@ TEST(SettingsRestore, ValuesAreAppliedKeyByKeyThroughThePanelsRules)
             EXPECT_EQ(panel.Text(control), text) << control;
         for (const auto& [control, checked] : c.checks)
             EXPECT_EQ(panel.Checked(control), checked) << control;
+        for (const auto& [control, enabled] : c.enabled)
+            EXPECT_EQ(panel.Enabled(control), enabled) << control;
         EXPECT_EQ(panel.beepCount, c.beeps);
     }
-}
-
-TEST(SettingsRestore, BoundsAreAppliedAfterTheFixedPriceBox)
-{
-    ScratchFolder folder;
-    WriteFileBytes(folder / "TKF.ini", "[Generator]\nRandomSeed=1\nMin=1\nMax=1\n");
-    const PanelRecord fixed = StartedPanel(folder / "TKF.ini");
-    for (const char* control : {"cbMin", "cbMax"})
-        EXPECT_TRUE(fixed.Checked(control)) << control;
-    for (const char* control : {"ebMinPrice", "ebMaxPrice"})
-        EXPECT_TRUE(fixed.Enabled(control)) << control;
-    // A hand-edited file can store a bound with a random price: the box's rule has locked
-    // it before the stored bound is applied, as stored.
-    WriteFileBytes(folder / "TKF.ini", "[Generator]\nRandomSeed=0\nMin=1\n");
-    const PanelRecord random = StartedPanel(folder / "TKF.ini");
-    EXPECT_TRUE(random.Checked("cbMin"));
-    EXPECT_FALSE(random.Enabled("cbMin"));
-    EXPECT_TRUE(random.Enabled("ebMinPrice"));
-}
-
-TEST(SettingsLocation, TheBareNameLivesInTheSettingsFolderWhateverTheCurrentFolder)
-{
-    ScratchFolder config;
-    ScratchFolder current;
-    EnvironmentOverride xdg("XDG_CONFIG_HOME", config / "deeper");
-    CurrentFolderOverride cd(current.Path());
-    WriteFileBytes(current / "TKF.ini", "[Generator]\nSeed=1\n");
-    EXPECT_EQ(StartedPanel("TKF.ini").Text("ebSeed"), "3000");  // a file beside us is ignored
-
-    SaveSettings(StartedPanel("TKF.ini"), "TKF.ini");  // the first save makes the folder
-    EXPECT_EQ(ReadFileBytes(config / "deeper/tickforge/TKF.ini"), FirstStartFile);
-    EXPECT_EQ(ReadFileBytes(current / "TKF.ini"), "[Generator]\nSeed=1\n");
-}
-
-TEST(SettingsSaveFailure, ARefusedSaveChangesNothing)
-{
-    ScratchFolder folder;
-    const std::string path = folder / "TKF.ini";
-    {
-        FileSizeLimit limit(60);  // room for the first few keys only
-        EXPECT_ERROR_MESSAGE(SaveSettings(StartedPanel(path), path), "Unable to write to " + path);
-    }
-    EXPECT_FALSE(fs::exists(path));
-    {
-        // A file where the settings folder should be: the message names the bare name.
-        EnvironmentOverride xdg("XDG_CONFIG_HOME", path);
-        WriteFileBytes(path, "x");
-        EXPECT_ERROR_MESSAGE(SaveSettings(StartedPanel("TKF.ini"), "TKF.ini"), "Unable to write to TKF.ini");
-    }
-    EXPECT_EQ(ReadFileBytes(path), "x");
 }
 
 TEST(SettingsSaveFailure, AFileThatCouldNotBeReadIsNotOverwritten)
