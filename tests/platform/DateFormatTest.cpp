@@ -69,7 +69,7 @@ TEST(IsoDates, ReadRealCalendarDatesOnlyAndWriteBothSidesOfDayZero)
         EXPECT_FALSE(ParseIsoDate(text)) << text;
     // Before day zero the fraction counts backwards from the whole day.
     EXPECT_EQ(IsoDateTimeText(-1.25), "1899-12-29T06:00:00.000");
-    EXPECT_EQ(IsoDateTimeText(0.75), "1899-12-30T18:00:00.000");
+    EXPECT_EQ(IsoDateTimeText(45293.0 + (6.0 * 3600 + 7 * 60 + 8.009) / 86400.0), "2024-01-02T06:07:08.009");
     EXPECT_EQ(IsoDateTimeText(LastDay + 0.99999999), "9999-12-31T23:59:59.999");
     EXPECT_EQ(IsoDateText(FirstDay), "0001-01-01");
 }
