@@ -28,13 +28,6 @@ protected:
                              {SecondJanuaryEarly + 1, 3005.5, 3020.04, 2999.999, 3019.87654, 9876.2}});
     }
 
-    std::string Write(const ExportFormat& format, const std::string& ticker = "", bool headings = false,
-                      const LocaleFormats& formats = {})
-    {
-        WriteHistoryFile(path, false, bars, format, ticker, headings, formats);
-        return ReadFileBytes(path);
-    }
-
     ScratchFolder folder;
     const std::string path = folder / "out.csv";
     TTimeSeriesSet bars;
@@ -51,43 +44,34 @@ TEST_F(HistoryWriterTest, LinesFollowTheFormatByteForByte)
         std::string file;
     } cases[] = {
         {"worked example", [](ExportFormat&) {}, "AOI", false, "d/MM/yyyy", Line0 + Line1},
-        {"tabs without quotes", [](ExportFormat& f) { f.QuoteValues = false; f.Delimiter = '\t'; }, "", false, "d/MM/yyyy",
-         "2/01/2024\t3000\t3012.3\t2987.7\t3005.5\t12345\r\n3/01/2024\t3005.5\t3020\t3000\t3019.9\t9876\r\n"},
-        {"ticker first", [](ExportFormat& f) { f.IncludeOnly("TDOHLCV"); f.QuoteValues = false; }, "AOI7", true, "d/MM/yyyy",
+        {"ticker first", [](ExportFormat& f) { f.IncludeOnly("TDOHLCV"); f.QuoteValues = false; }, "AOI7", true,
+         "d/MM/yyyy",
          "TICKER,DATE,OPEN,HIGH,LOW,CLOSE,VOLUME\r\nAOI7,2/01/2024,3000,3012.3,2987.7,3005.5,12345\r\n"
          "AOI7,3/01/2024,3005.5,3020,3000,3019.9,9876\r\n"},
         {"excluded columns close up", [](ExportFormat& f) { f.IncludeOnly("DOCV"); f.QuoteValues = false; }, "",
          true, "d/MM/yyyy", "DATE,OPEN,CLOSE,VOLUME\r\n2/01/2024,3000,3005.5,12345\r\n3/01/2024,3005.5,3019.9,9876\r\n"},
-        {"locale decimal separator", [](ExportFormat& f) { f.Delimiter = '\t'; f.QuoteValues = false; }, "", false,
-         "dd.MM.yyyy", "02.01.2024\t3000\t3012,3\t2987,7\t3005,5\t12345\r\n03.01.2024\t3005,5\t3020\t3000\t3019,9\t9876\r\n"},
+        {"tabs, no quotes, the user's date and decimal comma", [](ExportFormat& f) { f.Delimiter = '\t'; f.QuoteValues = false; },
+         "", false, "dd.MM.yyyy",
+         "02.01.2024\t3000\t3012,3\t2987,7\t3005,5\t12345\r\n03.01.2024\t3005,5\t3020\t3000\t3019,9\t9876\r\n"},
         {"the format's precision", [](ExportFormat& f) { f.Precision = 2; f.IncludeOnly("C"); }, "", false, "d/MM/yyyy",
          "\"3E3\"\r\n\"3E3\"\r\n"},
         {"empty unquoted first field leaves the line empty",
-         [](ExportFormat& f) {
-             f.IncludeOnly("TDC");
-             f.QuoteValues = false;
-             f.Heading(ExportColumn::Ticker) = "";
-         },
-         "", true, "d/MM/yyyy", "DATE,CLOSE\r\n2/01/2024,3005.5\r\n3/01/2024,3019.9\r\n"},
-        {"nothing escaped",
-         [](ExportFormat& f) {
-             f.IncludeOnly("TC");
-             f.Heading(ExportColumn::Ticker) = "T,\"x\"";
-         },
+         [](ExportFormat& f) { f.IncludeOnly("TDC"); f.QuoteValues = false; f.Heading(ExportColumn::Ticker) = ""; }, "",
+         true, "d/MM/yyyy", "DATE,CLOSE\r\n2/01/2024,3005.5\r\n3/01/2024,3019.9\r\n"},
+        {"nothing escaped", [](ExportFormat& f) { f.IncludeOnly("TC"); f.Heading(ExportColumn::Ticker) = "T,\"x\""; },
          "A\"B,C", true, "d/MM/yyyy", "\"T,\"x\"\",\"CLOSE\"\r\n\"A\"B,C\",\"3005.5\"\r\n\"A\"B,C\",\"3019.9\"\r\n"},
     };
     for (const auto& c : cases) {
         ExportFormat f;
         c.change(f);
         const LocaleFormats formats{std::string(c.datePattern) == "dd.MM.yyyy" ? ',' : '.', c.datePattern};
-        EXPECT_EQ(Write(f, c.ticker, c.headings, formats), c.file) << c.what;
+        WriteHistoryFile(path, false, bars, f, c.ticker, c.headings, formats);
+        EXPECT_EQ(ReadFileBytes(path), c.file) << c.what;
     }
 }
 
-TEST_F(HistoryWriterTest, ReplacesOrAppendsAndAFailureLeavesTheOldFileAsItWasAndNothingElse)
+TEST_F(HistoryWriterTest, AppendsAfterTheLastByteAndAFailureLeavesTheOldFileAsItWasAndNothingElse)
 {
-    WriteFileBytes(path, "old contents that are longer than the new ones, much longer indeed ...\r\n");
-    EXPECT_EQ(Write(ExportFormat{}), Line0 + Line1);
     WriteFileBytes(path, "existing\r\n");
     WriteHistoryFile(path, true, bars, ExportFormat{}, "", false);
     WriteHistoryFile(path, true, bars, ExportFormat{}, "", false);
