@@ -118,19 +118,6 @@ TEST_F(ExportHistoriesTest, MembersGoToNumberedFilesOrToOneFile)
     }
 }
 
-TEST_F(ExportHistoriesTest, ASingleFileChangesOnlyWithWholeMembersWhenTheBatchEndsOrStops)
-{
-    // A stop after member 2 keeps two. The security name is read anew for every member.
-    int reads = 0;
-    job.SecurityName = [&] { return std::string(1, static_cast<char>('K' + reads++)); };
-    job.MemberWritten = [](const ExportMember& m) {
-        if (m.Number == 2)
-            throw std::runtime_error("stop");
-    };
-    EXPECT_THROW(Export(TickerAndClose(), folder / "AOI.csv", 9), std::runtime_error);
-    EXPECT_EQ(InFolder(), (Files{{"AOI.csv", "K1,100\r\nL2,200\r\n"}}));
-}
-
 TEST_F(ExportHistoriesTest, AGenerationWithoutANewHistoryStopsAfterTheMemberBeforeOrWritesOnAsTold)
 {
     for (const GenerationOutcome::Kind kind :
@@ -151,14 +138,25 @@ TEST_F(ExportHistoriesTest, AGenerationWithoutANewHistoryStopsAfterTheMemberBefo
     }
 }
 
-TEST_F(ExportHistoriesTest, WriteErrorsThatShowOnlyAtTheEndFailTheExport)
+TEST_F(ExportHistoriesTest, ASingleFileTakesWholeMembersWhenTheBatchEndsOrStopsAndErrorsThenFailTheExport)
 {
-    // A device that takes no bytes, and a folder that takes a single-file batch's place
-    // before the batch puts its file there.
+    // A stop after member 2 keeps two. The security name is read anew for every member.
+    const std::string path = folder / "AOI.csv";
+    int reads = 0;
+    job.SecurityName = [&] { return std::string(1, static_cast<char>('K' + reads++)); };
+    job.MemberWritten = [](const ExportMember& m) {
+        if (m.Number == 2)
+            throw std::runtime_error("stop");
+    };
+    EXPECT_THROW(Export(TickerAndClose(), path, 9), std::runtime_error);
+    EXPECT_EQ(InFolder(), (Files{{"AOI.csv", "K1,100\r\nL2,200\r\n"}}));
+
+    // Write errors that show only at the end: a device that takes no bytes, and a folder
+    // that takes the file's place before the batch puts its file there.
     const ExportResult full = Export(TickerAndClose(), "/dev/full", 1, false);
     EXPECT_EQ(full.Stop, ExportResult::WriteFailed);
     EXPECT_EQ(full.Cause, "Cannot write to file /dev/full: No space left on device");
-    const std::string path = folder / "AOI.csv";
+    EmptyFolder();
     job.MemberWritten = [&](const ExportMember& m) {
         if (m.Number == 2)
             fs::create_directory(path);
