@@ -44,7 +44,6 @@ TEST(StrToFloat, AcceptsDecimalsAndExponentsAndNamesTheTextOtherwise)
     EXPECT_THROW(StrToFloat("4.5", LocaleFormats{',', "dd.MM.yyyy"}), Error);
 }
 
-
 TEST(CheckedMath, NumbersPassUnchangedAndInfinitiesAndNaNsBecomeTheUsersErrors)
 {
     EXPECT_EQ(CheckedDiv(1.0, 4.0), 0.25);

@@ -29,8 +29,7 @@ TEST(IniTextFind, ReadsTheFirstMatchingKeyOfTheFirstMatchingSection)
 {
     const struct {
         std::string content;
-        const char* section;
-        const char* key;
+        const char *section, *key;
         std::optional<std::string> value;
     } cases[] = {
         {"[generator]\nSEED=3000\n", "Generator", "Seed", "3000"},  // names without regard to case
@@ -56,11 +55,7 @@ TEST(IniTextFind, ReadsTheFirstMatchingKeyOfTheFirstMatchingSection)
 TEST(IniTextSet, ReplacesOrAddsOneKeyAndKeepsEveryOtherLine)
 {
     const struct {
-        const char* content;
-        const char* section;
-        const char* key;
-        const char* value;
-        const char* result;
+        const char *content, *section, *key, *value, *result;
     } cases[] = {
         {"", "Generator", "Seed", "3000", "[Generator]\nSeed=3000\n"},
         // a new key follows the section's last entry, before what leads into the next section
@@ -107,7 +102,6 @@ TEST(ProfileFileRead, AFileThatCannotBeReadReadsAsNoFileAndSaysWhy)
     EXPECT_EQ(file.State(), FileState::Unusable);
     EXPECT_EQ(file.ReadFailure(), "Input/output error");
     EXPECT_EQ(file.ReadText("Generator", "Seed", "3000"), "3000");
-    EXPECT_EQ(ProfileFile("/no-such-folder/TKF.ini").State(), FileState::Missing);
 }
 
 TEST(ProfileFileSave, ReplacesTheFileAtomicallyKeepingEveryOtherByteItsModeAndItsSymbolicLink)
@@ -151,10 +145,10 @@ TEST(ProfileFileLocation, ABareNameLiesInTheAbsoluteXdgConfigHomeOrInHomesConfig
 {
     ScratchFolder home;
     EnvironmentOverride homeVariable("HOME", home.Path().string());
-    // A relative folder would depend on the current folder: ignored.
+    // A relative folder would depend on the current folder: ignored. The settings tests
+    // show an absolute one.
     for (const auto& [xdg, folder] : {std::pair<std::optional<std::string>, std::string>{std::nullopt, home / ".config"},
-                                      {"relative/config", home / ".config"},
-                                      {"/absolute/config", "/absolute/config"}}) {
+                                      {"relative/config", home / ".config"}}) {
         EnvironmentOverride xdgVariable("XDG_CONFIG_HOME", xdg);
         EXPECT_EQ(ResolveProfilePath("TKF.ini"), folder + "/tickforge/TKF.ini") << xdg.value_or("(unset)");
     }
