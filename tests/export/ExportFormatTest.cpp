@@ -85,8 +85,7 @@ TEST(PriceText, SignificantDigitsRoundedHalfUpInFixedOrScientificForm)
 
 TEST(VolumeText, TruncatesTowardZeroAndRefusesWhatNoSixtyFourBitIntegerHolds)
 {
-    const std::pair<double, const char*> cases[] = {{12345.67, "12345"}, {12345.99, "12345"}, {9876.2, "9876"},
-                                                    {-3.7, "-3"},        {-0.5, "0"},         {0.0, "0"},
+    const std::pair<double, const char*> cases[] = {{12345.67, "12345"}, {-3.7, "-3"}, {-0.5, "0"}, {0.0, "0"},
                                                     {9.2e18, "9200000000000000000"}};
     for (const auto& [v, text] : cases)
         EXPECT_EQ(VolumeText(v), text) << v;
@@ -130,14 +129,12 @@ TEST_F(HistoryWriterTest, LinesFollowTheFormatByteForByte)
          "d/MM/yyyy",
          "TICKER,DATE,OPEN,HIGH,LOW,CLOSE,VOLUME\r\nAOI7,2/01/2024,3000,3012.3,2987.7,3005.5,12345\r\n"
          "AOI7,3/01/2024,3005.5,3020,3000,3019.9,9876\r\n"},
-        {"excluded columns close up", [](ExportFormat& f) { f.IncludeOnly("DOCV"); f.QuoteValues = false; }, "",
-         true, "d/MM/yyyy", "DATE,OPEN,CLOSE,VOLUME\r\n2/01/2024,3000,3005.5,12345\r\n3/01/2024,3005.5,3019.9,9876\r\n"},
         {"tabs, no quotes, the user's date and decimal comma", [](ExportFormat& f) { f.Delimiter = '\t'; f.QuoteValues = false; },
          "", false, "dd.MM.yyyy",
          "02.01.2024\t3000\t3012,3\t2987,7\t3005,5\t12345\r\n03.01.2024\t3005,5\t3020\t3000\t3019,9\t9876\r\n"},
         {"the format's precision", [](ExportFormat& f) { f.Precision = 2; f.IncludeOnly("C"); }, "", false, "d/MM/yyyy",
          "\"3E3\"\r\n\"3E3\"\r\n"},
-        {"empty unquoted first field leaves the line empty",
+        {"excluded columns close up; an empty unquoted first field leaves the line empty",
          [](ExportFormat& f) { f.IncludeOnly("TDC"); f.QuoteValues = false; f.Heading(ExportColumn::Ticker) = ""; }, "",
          true, "d/MM/yyyy", "DATE,CLOSE\r\n2/01/2024,3005.5\r\n3/01/2024,3019.9\r\n"},
         {"nothing escaped", [](ExportFormat& f) { f.IncludeOnly("TC"); f.Heading(ExportColumn::Ticker) = "T,\"x\""; },

@@ -64,7 +64,6 @@ TEST(ShortDatePatternOfQtFormat, KeepsTheSixFieldsAndReducesNamesAndOtherLengths
 TEST(IsoDates, ReadRealCalendarDatesOnlyAndWriteBothSidesOfDayZero)
 {
     EXPECT_EQ(ParseIsoDate("2024-01-02"), 45293.0);
-    EXPECT_EQ(ParseIsoDate("1899-12-30"), 0.0);
     EXPECT_EQ(ParseIsoDate("2024-02-29"), 45292.0 + 31.0 + 28.0);
     for (const char* text : {"", "2024-1-02", "2024-13-01", "2024-00-10", "2023-02-29", "1900-02-29", "2024-04-31",
                              "2024-01-02 ", "0000-01-01"})

@@ -62,8 +62,6 @@ TEST(CheckedMath, NumbersPassUnchangedAndInfinitiesAndNaNsBecomeTheUsersErrors)
     EXPECT_ERROR_MESSAGE(CheckedPow(1.0, NaN), "Invalid floating point operation");
     EXPECT_ERROR_MESSAGE(CheckedSqrt(NaN), "Invalid floating point operation");
     EXPECT_ERROR_MESSAGE(CheckedSqrt(-1.0), "Invalid floating point operation");
-    EXPECT_ERROR_MESSAGE(CheckFinite(Inf), "Floating point overflow");
-    EXPECT_ERROR_MESSAGE(CheckFinite(NaN), "Invalid floating point operation");
 }
 
 }  // namespace
