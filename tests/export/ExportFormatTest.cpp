@@ -73,7 +73,8 @@ TEST(PriceText, SignificantDigitsRoundedHalfUpInFixedOrScientificForm)
         {0.6885405, 6, "0.688541"},  // 0.68854049999999999976 is 0.688540500000000000 in 18 digits,
         {0.0115, 2, "0.011"},        // and 0.011499999999999999806 stays 0.0114999999999999998
         // the form's boundaries
-        {0.0001, 5, "0.0001"}, {0.00001, 5, "1E-5"}, {1.5e-300, 5, "1.5E-300"}, {1234567890.0, 9, "1.23456789E9"},
+        {0.0001, 5, "0.0001"}, {0.00001, 5, "1E-5"}, {1.5e-300, 5, "1.5E-300"}, {1.5e300, 5, "1.5E300"},
+        {1234567890.0, 9, "1.23456789E9"},
         // sign, zero and values that are no finite number
         {-0.0000123, 5, "-1.23E-5"}, {0.0, 5, "0"}, {-0.0, 5, "0"},
         {Inf, 5, "INF"}, {-Inf, 5, "INF"}, {NaN, 5, "NAN"},
@@ -89,7 +90,7 @@ TEST(VolumeText, TruncatesTowardZeroAndRefusesWhatNoSixtyFourBitIntegerHolds)
                                                     {9.2e18, "9200000000000000000"}};
     for (const auto& [v, text] : cases)
         EXPECT_EQ(VolumeText(v), text) << v;
-    for (double v : {1e19, -1e19, NaN, Inf})
+    for (double v : {0x1p63, 1e19, -1e19, NaN, Inf})  // 2^63 itself does not fit
         EXPECT_ERROR_MESSAGE(VolumeText(v), "Invalid floating point operation");
 }
 

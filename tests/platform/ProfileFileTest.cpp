@@ -40,7 +40,7 @@ TEST(IniTextFind, ReadsTheFirstMatchingKeyOfTheFirstMatchingSection)
         {"[Generator]\nSecurityName=a=b\n", "Generator", "SecurityName", "a=b"},
         {"[G]\nA=\" x \"\n", "G", "A", " x "},  // one pair of matching outer quotes goes
         {"[G]\nA=\"z'\n", "G", "A", "\"z'"},
-        {"[G]\nA=\"\"\n", "G", "A", ""},
+        {"[G]\nA=\"\"\n", "G", "A", ""},           {"[G]\nA='x'\n", "G", "A", "x"},
         {"[Generator]\r\nSeed=1\nLength=2\r\nBias=3", "Generator", "Length", "2"},  // CR LF and LF mixed
         {"\xEF\xBB\xBF[Generator]\r\nSeed=7\r\n", "Generator", "Seed", "7"},  // a byte order mark is skipped
         {"[Generator]\n;Seed=1\n# Seed=2\nSend=4\nSeed=3\n", "Generator", "Seed", "3"},
