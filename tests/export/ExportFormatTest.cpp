@@ -87,7 +87,7 @@ TEST(PriceText, SignificantDigitsRoundedHalfUpInFixedOrScientificForm)
 TEST(VolumeText, TruncatesTowardZeroAndRefusesWhatNoSixtyFourBitIntegerHolds)
 {
     const std::pair<double, const char*> cases[] = {{12345.67, "12345"}, {-3.7, "-3"}, {-0.5, "0"}, {0.0, "0"},
-                                                    {9.2e18, "9200000000000000000"}};
+                                                    {9.2e18, "9200000000000000000"}, {-0x1p63, "-9223372036854775808"}};
     for (const auto& [v, text] : cases)
         EXPECT_EQ(VolumeText(v), text) << v;
     for (double v : {0x1p63, 1e19, -1e19, NaN, Inf})  // 2^63 itself does not fit
