@@ -1,9 +1,11 @@
 // What a successful run writes: batches, the format choices, names of files, the same
-// bytes for the same seed whatever --jobs says, "-o -", the seed report and --help.
+// bytes for the same seed whatever --jobs says, "-o -", tick paths, the seed report,
+// the progress bar, dirty data with the labels of its corruptions, and --help.
 
 #include "CliRunner.h"
 
 #include <regex>
+#include <set>
 
 namespace tickforge::clitest {
 namespace {
@@ -13,19 +15,15 @@ using Output = CliTest;
 const Args Small = {"--days", "10", "--ticks-per-day", "50", "--start", "2024-01-01", "--price", "3000",
                     "--rng-seed", "11"};
 
-TEST_F(Output, ASingleFileBatchHoldsOneHeadingLineAndTheMembersSeededInTurn)
+TEST_F(Output, MemberKOfABatchSeededNIsSeededNPlusKMinusOneModuloTwoToThe32)
 {
-    WriteFileBytes(folder / "all.csv", "old line\r\n");  // replaced, not appended to
-    folder.Ok(With(Small, {"--count", "3", "--headings", "--rng-seed", "4294967295", "-o", "all.csv"}));
+    // Member 2 is what 0 gives alone (the fixed starting price leaves the run nothing to
+    // draw of its own). One file holds the members in turn.
+    folder.Ok(With(Small, {"--count", "3", "--rng-seed", "4294967295", "-o", "all.csv"}));
     const Texts lines = folder.ReadLines("all.csv");
-    ASSERT_EQ(lines.size(), 1u + 3u * 10u);
-    EXPECT_EQ(lines[0], R"("DATE","OPEN","HIGH","LOW","CLOSE","VOLUME")");
-    // Member k of a batch seeded N is seeded N + k - 1 modulo 2^32: member 2 is what 0
-    // gives alone (the fixed starting price leaves the run nothing to draw of its own).
-    std::string member2;
-    for (std::size_t i = 11; i <= 20; ++i)
-        member2 += lines[i] + "\r\n";
-    EXPECT_EQ(member2, folder.Ok(With(Small, {"--rng-seed", "0", "-o", "-"})).out);
+    ASSERT_EQ(lines.size(), 30u);
+    EXPECT_EQ(Texts(lines.begin() + 10, lines.begin() + 20),
+              Lines(folder.Ok(With(Small, {"--rng-seed", "0", "-o", "-"})).out));
 }
 
 TEST_F(Output, MembersMadeAtTheSameTimeAreTheBytesOfOneAtATime)
@@ -52,7 +50,6 @@ TEST_F(Output, FilesAreNamedByTheOutputOrTheSecurityNameAndTickFilesAsBarFiles)
 {
     const std::vector<std::pair<Args, Texts>> cases = {
         {{"--name", "XYZ"}, {"XYZ.csv"}},
-        {{"--name", "XYZ", "--count", "2", "--multiple-files"}, {"XYZ1.csv", "XYZ2.csv"}},
         {{"--count", "2", "--multiple-files", "-o", "b.csv", "--ticks-out", "t.csv"},
          {"b1.csv", "b2.csv", "t1.csv", "t2.csv"}},
         // Not a member's name, so not taken; a device takes several outputs.
@@ -64,6 +61,30 @@ TEST_F(Output, FilesAreNamedByTheOutputOrTheSecurityNameAndTickFilesAsBarFiles)
         scratch.Ok(With(Small, args));
         EXPECT_EQ(scratch.Files(), files);
     }
+}
+
+TEST_F(Output, TheTickFileHoldsEveryTickInTheExportsFormatAndAgreesWithTheBars)
+{
+    // From Tuesday 27 February, eight ticks a day: the bars of 2 and 3 March are dropped,
+    // their ticks are not. The open is tick 2 of the day (a quarter in), the close tick 7.
+    // One file holds the members in order, each from the starting price.
+    const Args args = {"--days", "9", "--ticks-per-day", "8", "--start", "2024-02-27", "--price", "1234.5678",
+                       "--precision", "6", "--tab", "--no-quotes", "--rng-seed", "21", "--no-weekends", "--count", "2"};
+    folder.Ok(With(args, {"-o", "bars.csv", "--ticks-out", "ticks.csv"}));
+    const Texts ticks = folder.ReadLines("ticks.csv"), bars = folder.ReadLines("bars.csv");
+    ASSERT_EQ(ticks.size(), 144u);
+    ASSERT_EQ(bars.size(), 14u);
+    EXPECT_EQ(ticks[72], "2024-02-27T00:00:00.000\t1234.57");
+    EXPECT_EQ(Split(ticks[23], "\t")[0], "2024-02-29T21:00:00.000");  // a leap day
+    const std::size_t days[] = {0, 1, 2, 3, 6, 7, 8};
+    for (std::size_t b = 0; b < bars.size(); ++b) {
+        const std::size_t first = b / 7 * 72 + days[b % 7] * 8;
+        const Texts bar = Split(bars[b], "\t");
+        EXPECT_EQ(std::stoi(bar[0]), std::stoi(ticks[first].substr(8, 2))) << b;
+        EXPECT_EQ(bar[1], Split(ticks[first + 2], "\t")[1]) << b;
+        EXPECT_EQ(bar[4], Split(ticks[first + 7], "\t")[1]) << b;
+    }
+    EXPECT_EQ(folder.Ok(With(args, {"--ticks-out", "-"})).out, folder.Read("ticks.csv"));
 }
 
 TEST_F(Output, FormatChoicesShapeEveryLine)
@@ -122,26 +143,56 @@ TEST_F(Output, OnATerminalAProgressBarIsDrawnAndErasedUnlessQuiet)
         const int err = ::open(::ptsname(terminal), O_RDWR | O_NOCTTY | O_CLOEXEC);
         folder.Wait(folder.Start(With(Small, With({"--days", "2", "--count", "2", "-o", "p.csv"}, args)), {}, -1, err));
         ::close(err);
-        std::string shown;
-        char chunk[4096];
-        for (ssize_t got = 0; (got = ::read(terminal, chunk, sizeof chunk)) > 0;)
-            shown.append(chunk, static_cast<std::size_t>(got));
-        ::close(terminal);
+        const std::string shown = ReadAll(terminal);
         for (const std::string& part : shows)
             EXPECT_TRUE(Contains(shown, part));
         EXPECT_EQ(shown.size() > 4 && shown.substr(shown.size() - 4) == "\r\x1b[K", !shows.empty()) << shown;
     }
 }
 
+TEST_F(Output, EveryChangedFieldHasItsLabelAndEveryLabelIsTrue)
+{
+    const Args base = {"--days", "150", "--ticks-per-day", "40", "--price", "3000", "--rng-seed", "3",
+                       "--count", "2", "--columns", "TDOHLCV", "--start", "2024-01-01"};
+    const std::string heading = R"("MEMBER","BAR","DATE","KIND","FIELD","BEFORE","AFTER")";
+    folder.Ok(With(base, {"-o", "clean.csv"}));
+    folder.Ok(With(base, {"--dirty", "40", "--dirty-labels", "labels.csv", "-o", "dirty.csv"}));
+    const Texts clean = folder.ReadLines("clean.csv"), dirty = folder.ReadLines("dirty.csv");
+    const Texts labels = folder.ReadLines("labels.csv");
+    ASSERT_TRUE(clean.size() == 300 && dirty.size() == 300 && labels.at(0) == heading);
+    const Texts columns = Fields(R"("TICKER","DATE","OPEN","HIGH","LOW","CLOSE","VOLUME")");
+    std::set<std::pair<std::size_t, std::size_t>> labelled;  // (line, column)
+    std::set<std::string> members;
+    for (std::size_t i = 1; i < labels.size(); ++i) {
+        SCOPED_TRACE(labels[i]);
+        const Texts label = Fields(labels[i]);  // quoted: stoul reads the digits after the quote
+        const std::size_t line = (std::stoul(label.at(0).substr(1)) - 1) * 150 + std::stoul(label.at(1).substr(1));
+        const std::size_t column = std::find(columns.begin(), columns.end(), label.at(4)) - columns.begin();
+        ASSERT_TRUE(label.size() == 7 && line < clean.size() && column < columns.size());
+        EXPECT_EQ(label[2], Fields(clean[line])[1]);  // the bar's date
+        EXPECT_EQ(label[5], Fields(clean[line])[column]);
+        EXPECT_EQ(label[6], Fields(dirty[line])[column]);
+        labelled.insert({line, column});
+        members.insert(label[0]);
+    }
+    EXPECT_EQ(members, (std::set<std::string>{"\"1\"", "\"2\""}));
+    for (std::size_t line = 0; line < dirty.size(); ++line)
+        for (std::size_t column = 0; column < columns.size(); ++column)
+            EXPECT_TRUE(Fields(clean[line])[column] == Fields(dirty[line])[column] || labelled.count({line, column}))
+                << "line " << line << " column " << column;
+    // Without a share of bad ticks the clean bars are written, and no label.
+    folder.Ok(With(base, {"--dirty", "0", "--dirty-labels", "none.csv", "-o", "zero.csv"}));
+    EXPECT_EQ(folder.Read("zero.csv"), folder.Read("clean.csv"));
+    EXPECT_EQ(folder.ReadLines("none.csv"), Texts{heading});
+}
+
 TEST_F(Output, HelpDocumentsEveryOptionWithItsDefault)
 {
-    std::istringstream help(folder.Ok({"--help"}).out);
+    const std::string help = folder.Ok({"--help"}).out;
+    const std::regex option("\n  --[a-z-]+ [A-Z].*");
     int options = 0;
-    for (std::string line; std::getline(help, line);)
-        if (std::regex_search(line, std::regex("^  --[a-z-]+ [A-Z]"))) {
-            ++options;
-            EXPECT_TRUE(Contains(line, "(default: "));
-        }
+    for (std::sregex_iterator line(help.begin(), help.end(), option), end; line != end; ++line, ++options)
+        EXPECT_TRUE(Contains(line->str(), "(default: "));
     EXPECT_GE(options, 25);
     EXPECT_EQ(folder.Files(), Texts{});
 }

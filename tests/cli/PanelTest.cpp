@@ -1,5 +1,5 @@
 // The panel behind the options: the panel a settings file describes, options applied
-// over it, and through the panel's own rules.
+// over it through the panel's own rules, and the settings file that fit writes.
 
 #include "CliRunner.h"
 
@@ -28,33 +28,34 @@ TEST_F(Panel, ASettingsFileAndTheSameChoicesAsOptionsGiveTheSameHistoryAndOption
     EXPECT_EQ(folder.Read("QQQ.csv"), folder.Read("plain.csv"));
 }
 
-TEST_F(Panel, TheStartMovesTheRangeAndRepairRulesApplyAndAreReported)
+TEST_F(Panel, AnOptionIsRepairedByThePanelsRulesAsTypingWouldBeAndTheChangeIsReported)
 {
-    struct Case {
-        Args args;
-        std::string note;  // on standard error
-        std::size_t bars;
-        std::string first, last;
-    };
-    const std::vector<Case> cases = {
-        // Saturday 6 January without weekends: Monday to Friday and the Monday after.
-        {{"--start", "2024-01-06", "--days", "10", "--no-weekends"}, "", 6, "8/01/2024", "15/01/2024"},
-        {{"--days", "0"}, "--days \"0\" became \"1\" by the panel's rule", 1, "1/01/2024", "1/01/2024"},
-        // A random minimum above the days is lowered to the days: the period is the range.
-        {{"--days", "12", "--random-period-min", "50"}, "--random-period-min \"50\" became \"12\" by the panel's rule",
-         12, "1/01/2024", "12/01/2024"},
-        {{"--price", "10", "--min-price", "-3", "--days", "3"}, "--min-price \"-3\" became \"0\" by the panel's rule",
-         3, "1/01/2024", "3/01/2024"}};
-    for (const Case& c : cases) {
-        CliFolder scratch;
-        const RunResult result = scratch.Run(With({"--start", "2024-01-01", "--ticks-per-day", "4", "-q"}, c.args));
-        EXPECT_EQ(result.status, 0);
-        EXPECT_EQ(result.err, c.note.empty() ? "" : "tickforge-cli: " + c.note + "\n");
-        const Texts lines = scratch.ReadLines("AOI.csv");
-        ASSERT_EQ(lines.size(), c.bars) << c.note;
-        EXPECT_EQ(Cell(lines.front(), 0), c.first);
-        EXPECT_EQ(Cell(lines.back(), 0), c.last);
-    }
+    // The random minimum is lowered to the days, as the period is the whole range.
+    const RunResult result = folder.Ok({"-q", "--ticks-per-day", "4", "--days", "0", "--random-period-min", "50",
+                                        "--price", "10", "--min-price", "-3"});
+    EXPECT_EQ(result.err, "tickforge-cli: --days \"0\" became \"1\" by the panel's rule\n"
+                          "tickforge-cli: --random-period-min \"50\" became \"1\" by the panel's rule\n"
+                          "tickforge-cli: --min-price \"-3\" became \"0\" by the panel's rule\n");
+    EXPECT_EQ(folder.ReadLines("AOI.csv").size(), 1u);
+}
+
+TEST_F(Panel, FitWritesASettingsFileThatGenerationUsesAndStatsReportsBoth)
+{
+    folder.Ok({"--start", "2021-03-01", "--price", "100", "--days", "400", "--ticks-per-day", "100", "--volatility",
+               "2", "--rng-seed", "9", "--headings", "--no-weekends", "-o", "real.csv"});
+    WriteFileBytes(folder / "fitted.ini", "old\n");
+    const RunResult fit = folder.Ok({"--ticks-per-day", "100", "fit", "real.csv", "-o", "fitted.ini"});
+    EXPECT_TRUE(Contains(fit.out, "--start 2021-03-01 (not kept in a settings file), 400 days, weekends dropped"));
+    EXPECT_TRUE(Contains(folder.Read("fitted.ini"),
+                         "; Fitted to real.csv. A settings file keeps no start date: give --start 2021-03-01"));
+
+    folder.Ok({"--settings", "fitted.ini", "--start", "2021-03-01", "--rng-seed", "1", "--headings", "-o", "look.csv"});
+    EXPECT_TRUE(Contains(folder.Ok({"stats", "real.csv", "look.csv"}).out,
+                         "\nBars                               286         286\n"));
+    EXPECT_TRUE(Contains(folder.Ok({"stats", "look.csv", "--json"}).out,
+                         "{\"histories\": [\n  {\"file\": \"look.csv\", \"bars\": 286, \"first_date\": "
+                         "\"2021-03-01\", \"last_date\": \"2022-04-04\""));
+    EXPECT_EQ(folder.Files(), (Texts{"fitted.ini", "look.csv", "real.csv"}));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// How often synthesis pumps messages, and how an abort ends it at any moment. Captions
-// and gauge are checked against the two-phase engine.
+// How often synthesis pumps messages, and how an abort ends it at any moment, also while
+// a price on a hard bound is redrawn. Captions and gauge are checked against the
+// two-phase engine.
 
 #include "synthesis/SynthesisFixture.h"
 
@@ -60,6 +61,36 @@ TEST_F(ProgressAndAbort, ASinkWhoseGaugeStaysPutStillGetsTheWholeRun)
     EXPECT_TRUE(MakeHistory(request, stuck, bars));
     EXPECT_EQ(Value(SeriesClose, 9), lastClose);
     EXPECT_EQ(SharedRandom().Seed(), seed);
+}
+
+// Without volatility every attempt of a tick draws the same candidate: the price moved by
+// the drift, which with one tick a day is the daily factor.
+double FirstMove(double biasPercent) { return std::pow(1.0 + biasPercent / 100.0, 1.0 / 365.0) * 3000.0; }
+
+TEST_F(ProgressAndAbort, APriceOnAHardBoundIsRefusedUntilAnErrorOrAnAbortEndsTheRedraws)
+{
+    Shape(1, 1, 0.0);
+    request.BiasPercentPerYear = 1e6;
+    request.MaxBoundActive = true;
+    request.MaxPrice = FirstMove(1e6);
+    EXPECT_ERROR_MESSAGE(Run(), "No price move stays inside the price bounds");
+    // The redraws pumped messages every 65,536 attempts on the way...
+    EXPECT_GE(sink.pumps, static_cast<long long>(RedrawLimit / RedrawPumpInterval));
+    // ... so that Abort still works, ending the run like any abort.
+    request.BiasPercentPerYear = -50.0;
+    request.MaxBoundActive = false;
+    request.MinBoundActive = true;
+    request.MinPrice = FirstMove(-50.0);
+    sink = {};
+    sink.onPump = [this] {
+        if (sink.pumps == 10)
+            RequestAbort();
+    };
+    EXPECT_FALSE(MakeHistory(request, sink, bars));
+    EXPECT_EQ(sink.pumps, 10);
+    EXPECT_EQ(bars.SeriesCount(), 5);
+    EXPECT_EQ(bars.Length(), 0);
+    EXPECT_FALSE(AbortRequested());
 }
 
 }  // namespace

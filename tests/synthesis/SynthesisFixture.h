@@ -42,7 +42,6 @@ protected:
     }
     void Run() { MakeHistory(request, sink, bars); }
     double Value(std::int32_t s, std::int32_t b) const { return bars.GetValue(s, b); }
-    double Time(std::int32_t s, std::int32_t b) const { return bars.GetTime(s, b); }
 
     SharedRandomGuard guard;
     HistoryRequest request;
