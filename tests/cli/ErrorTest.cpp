@@ -37,7 +37,6 @@ TEST_F(Errors, EachUsageErrorAndFailedCheckExitsWithItsStatusAndMessageAndWrites
         Prepare prepare = [](const CliFolder&) {};
     };
     const std::vector<Case> cases = {
-        {2, {"--no-such-option"}, "--no-such-option"},
         {2, {"--price", "3000", "--price-min", "10"}, "excludes"},
         // Bounds exist only with a fixed starting price; a first start has a random one.
         {2, {"--max-price", "5000"}, "--max-price: a price bound needs a fixed starting price (--price): the panel "
@@ -87,8 +86,7 @@ TEST_F(Errors, EachUsageErrorAndFailedCheckExitsWithItsStatusAndMessageAndWrites
         {1, {"--settings", "d.ini"}, "Cannot read settings file d.ini: Is a directory",
          [](const CliFolder& f) { fs::create_directory(f / "d.ini"); }},
         // A history that cannot be used leaves the settings file alone.
-        {1, {"fit", "real.csv", "-o", "fitted.ini"}, "real.csv:2: only 1 usable bars; at least 30 are needed", OneBar},
-        {1, {"stats", "real.csv"}, "real.csv:2: only 1 usable bars; at least 30 are needed", OneBar}};
+        {1, {"fit", "real.csv", "-o", "fitted.ini"}, "real.csv:2: only 1 usable bars; at least 30 are needed", OneBar}};
     // A failed check comes with every file option: none of the files may be created, and
     // the files there before are left as they were.
     const Args files = {"--days", "5", "--dirty", "5", "--dirty-labels", "labels.csv", "--ticks-out", "ticks.csv"};
