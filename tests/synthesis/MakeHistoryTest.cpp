@@ -178,7 +178,7 @@ Outcome OutcomeOf(const Engine& engine, const HistoryRequest& request)
 bool Watched(const HistoryRequest& r, ProgressSink& p, TTimeSeriesSet& s, std::vector<TickPoint>& path)
 {
     return MakeHistory(r, p, s, [&](const TickPathView& view) {
-        EXPECT_LE(view.Count, PollStride);
+        EXPECT_TRUE(view.Count > 0 && view.Count <= PollStride) << view.Count;
         path.insert(path.end(), view.Points, view.Points + view.Count);
     });
 }
@@ -255,6 +255,7 @@ TEST_F(SynthesisTest, SameTicksBarsSeedCaptionsGaugeAndErrorsForEverySetting)
          [](HistoryRequest& r) { r.SoftBounds = r.MaxBoundActive = true; r.MinPrice = r.MaxPrice = r.SeedPrice = 5000; r.TickVolatility = 0; },
          "Invalid floating point operation"},
         {"overflow", [](HistoryRequest& r) { r.TickVolatility = 1e308; }, "Floating point overflow"},
+        {"zero price fails every bar", [](HistoryRequest& r) { r.SeedPrice = 0; }, "Invalid floating point operation"},
         {"zero price fails a weekday bar", [](HistoryRequest& r) { r.SeedPrice = 0; r.SkipWeekends = true; r.StartDate -= 2; }, "Invalid floating point operation"},
         {"a tick failure after a failed bar comes first",
          [](HistoryRequest& r) { r.SeedPrice = 0; r.TickVolatility = 1e300; r.ShockMagnitude = 1e300; r.ShockDaysPerEvent = 8; }, "Floating point overflow"},
@@ -307,6 +308,15 @@ TEST_F(SynthesisTest, AnAbortAtAnyPumpOrLeftSetBeforeTheRunEndsItThereWithFiveEm
         EXPECT_EQ(sink.activities.back(), "Compressing...");
         EXPECT_TRUE(std::equal(sink.gaugeHistory.begin(), sink.gaugeHistory.end(), fullGauge.begin()));
     }
+    // An abort at the pump of the last day still ends the run.
+    request.NumberOfDays = 1;
+    sink = {};
+    sink.onPump = [&] {
+        if (sink.pumps == 2)
+            RequestAbort();
+    };
+    EXPECT_FALSE(MakeHistory(request, sink, bars));
+    EXPECT_EQ(bars.Length(), 0);
 }
 
 TEST_F(SynthesisTest, ASinkWhoseGaugeStaysPutStillGetsTheWholeRun)
