@@ -204,7 +204,6 @@ private:
         if (Interrupted())
             return {GenerationOutcome::Aborted};
         seeds_.SetMember(k);
-        seeds_.ForgetSeedUsed();
         std::optional<std::uint32_t> seedUsed;
         GenerationOutcome outcome;
         if (members_) {
@@ -293,7 +292,6 @@ private:
     {
         if (ticks_)
             ticks_->Commit();
-        ticks_.reset();
         if (labels_)
             labels_->Close();
     }

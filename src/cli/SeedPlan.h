@@ -20,7 +20,6 @@ public:
     void SetMember(int member) { member_ = member; }
     // The seed that synthesis took for the current member, if it re-seeded yet.
     std::optional<std::uint32_t> SeedUsed() const { return used_; }
-    void ForgetSeedUsed() { used_.reset(); }
     bool Fixed() const { return fixed_.has_value(); }
 
 private:

@@ -5,6 +5,7 @@
 #include "analysis/HistoryReport.h"
 #include "generation/PanelRecord.h"
 #include "platform/Random.h"
+#include "support/DailyBars.h"
 #include "synthesis/MakeHistory.h"
 
 #include <gtest/gtest.h>
@@ -26,26 +27,16 @@ struct Known {
 
 DailyHistory Make(const Known& k, std::uint32_t seed)
 {
-    HistoryRequest r;
-    r.Name = "Synth";
-    r.SeedPrice = 100.0;
-    r.TicksPerDay = Ticks;
-    r.NumberOfDays = k.days;
-    r.StartDate = EncodeDate({2021, 3, 1});
-    r.MinVolume = 500.0;
-    r.MaxVolume = 3000.0;
-    r.BiasPercentPerYear = k.bias;
-    r.ShockDaysPerEvent = k.shockDays;
-    r.ShockMagnitude = k.shockMagnitude;
-    r.TickVolatility = k.volatility / 100.0 / std::sqrt(double(Ticks));
-    r.SkipWeekends = !k.weekends;
-    RandomSource& random = SharedRandom();
-    const auto savedSource = random.GetClockSeedSource();
-    random.SetClockSeedSource([seed] { return seed; });
+    const HistoryRequest r{.Name = "Synth", .SeedPrice = 100.0, .TicksPerDay = Ticks, .NumberOfDays = k.days,
+                           .StartDate = EncodeDate({2021, 3, 1}), .MinVolume = 500.0, .MaxVolume = 3000.0,
+                           .BiasPercentPerYear = k.bias, .ShockDaysPerEvent = k.shockDays,
+                           .ShockMagnitude = k.shockMagnitude, .TickVolatility = k.volatility / 100.0 / std::sqrt(Ticks),
+                           .SkipWeekends = !k.weekends};
+    testing::SharedRandomGuard guard;
+    SharedRandom().SetClockSeedSource([seed] { return seed; });
     NullProgressSink progress;
     TTimeSeriesSet bars;
     MakeHistory(r, progress, bars);
-    random.SetClockSeedSource(savedSource);
     return HistoryFromBars(bars, k.name);
 }
 
@@ -92,17 +83,9 @@ TEST(FitModel, GivesKnownSettingsBack)
 
 TEST(FitModel, SetsThePanelThroughItsRulesInTheUsersDecimals)
 {
-    FittedPanel fit;
-    fit.startDate = EncodeDate({2022, 1, 3});
-    fit.days = 365;
-    fit.startPrice = 123.456;
-    fit.volatilityPercent = 1.23456;
-    fit.biasPercent = -7.5;
-    fit.shocks = fit.volumes = true;
-    fit.shockDaysPerEvent = 42.26;
-    fit.shockMagnitude = 3.5;
-    fit.minVolume = 1200.4;
-    fit.maxVolume = 56000.6;
+    const FittedPanel fit{.startDate = EncodeDate({2022, 1, 3}), .days = 365, .startPrice = 123.456,
+                          .volatilityPercent = 1.23456, .biasPercent = -7.5, .shocks = true, .shockDaysPerEvent = 42.26,
+                          .shockMagnitude = 3.5, .volumes = true, .minVolume = 1200.4, .maxVolume = 56000.6, .notes = {}};
     PanelRecord panel({',', "dd.MM.yyyy"});
     panel.SetChecked("cbMin", true);
     panel.SetChecked("cbRandomPeriod", true);

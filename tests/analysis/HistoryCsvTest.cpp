@@ -25,7 +25,7 @@ std::string Rows(const std::string& heading, const std::function<std::string(int
     return text;
 }
 
-std::string Two(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+std::string Two(int n) { return std::to_string(100 + n).substr(1); }
 std::string Iso(int i) { return "2024-01-" + Two(1 + i); }
 
 struct Layout {

@@ -50,11 +50,15 @@ inline Texts Split(const std::string& text, const std::string& separator)
 }
 inline Texts Lines(const std::string& text) { return Split(text, "\r\n"); }
 inline Texts Fields(const std::string& line) { return Split(line, ","); }
-// Field i of a comma line, without its quotes.
-inline std::string Cell(const std::string& line, std::size_t i)
+
+// Everything left to read from fd, which is then closed.
+inline std::string ReadAll(int fd)
 {
-    const std::string field = Fields(line).at(i);
-    return field.size() >= 2 && field[0] == '"' ? field.substr(1, field.size() - 2) : field;
+    std::string bytes;
+    char chunk[1 << 16];
+    for (ssize_t got = 0; (got = ::read(fd, chunk, sizeof chunk)) > 0;)
+        bytes.append(chunk, static_cast<std::size_t>(got));
+    return ::close(fd), bytes;
 }
 
 class CliFolder {

@@ -1,22 +1,53 @@
-// The one-pass engine against the two-phase engine it replaced, kept here as a plain
-// reference: the whole tick path first, then one bar per day scanned from it. Over a
-// table of settings both must leave the same tick path, bars, random sequence,
-// captions, gauge and error, whether or not the path is watched.
+// Synthesis against the two-phase engine it replaced, kept here as a plain reference:
+// the whole tick path first, then one bar per day scanned from it. Over a table of
+// settings both must leave the same tick path, bars, random sequence, captions, gauge
+// and error, whether or not the path is watched. Then how often synthesis pumps
+// messages, and how an abort ends it at any moment, also while a price on a hard bound
+// is redrawn.
 
 #include "platform/CheckedMath.h"
-#include "synthesis/SynthesisFixture.h"
+#include "platform/DateTime.h"
+#include "platform/Random.h"
+#include "series/TimeSeries.h"
+#include "support/DailyBars.h"
+#include "support/RecordingSink.h"
+#include "support/TestHelpers.h"
+#include "synthesis/Abort.h"
+#include "synthesis/MakeHistory.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <vector>
 
 using namespace tickforge;
-using tickforge::testing::ClockSeed;
 using tickforge::testing::RecordingSink;
 using tickforge::testing::SeedAfter;
-using tickforge::testing::SynthesisTest;
 
 namespace {
+
+constexpr std::uint32_t ClockSeed = 12345u;
+
+// A fixed clock seed, so that every run is reproducible, and a plain request to vary:
+// ten days from a Monday, weekends kept.
+class SynthesisTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SharedRandom().SetClockSeedSource([] { return ClockSeed; });
+        ClearAbortRequest();
+        request = {.Name = "Synth", .SeedPrice = 3000.0, .TicksPerDay = 1000, .NumberOfDays = 10,
+                   .StartDate = EncodeDate({2024, 1, 1}), .MaxVolume = 1000.0, .MaxPrice = 5000.0,
+                   .TickVolatility = 0.01 / std::sqrt(1000.0)};
+    }
+    void TearDown() override { ClearAbortRequest(); }
+    void Run() { MakeHistory(request, sink, bars); }
+
+    tickforge::testing::SharedRandomGuard guard;
+    HistoryRequest request;
+    RecordingSink sink;
+    TTimeSeriesSet bars;
+};
 
 bool TwoPhaseHistory(const HistoryRequest& r, ProgressSink& progress, TTimeSeriesSet& result, std::vector<TickPoint>& path)
 {
@@ -147,7 +178,7 @@ Outcome OutcomeOf(const Engine& engine, const HistoryRequest& request)
 bool Watched(const HistoryRequest& r, ProgressSink& p, TTimeSeriesSet& s, std::vector<TickPoint>& path)
 {
     return MakeHistory(r, p, s, [&](const TickPathView& view) {
-        EXPECT_LE(view.Count, PollStride);
+        EXPECT_TRUE(view.Count > 0 && view.Count <= PollStride) << view.Count;
         path.insert(path.end(), view.Points, view.Points + view.Count);
     });
 }
@@ -184,9 +215,7 @@ double DaysPuttingShockThresholdOn(std::uint32_t seed)
     return days;
 }
 
-using TwoPhaseEquivalence = SynthesisTest;
-
-TEST_F(TwoPhaseEquivalence, SameTicksBarsSeedCaptionsGaugeAndErrorsForEverySetting)
+TEST_F(SynthesisTest, SameTicksBarsSeedCaptionsGaugeAndErrorsForEverySetting)
 {
     const struct {
         const char* what;
@@ -226,6 +255,7 @@ TEST_F(TwoPhaseEquivalence, SameTicksBarsSeedCaptionsGaugeAndErrorsForEverySetti
          [](HistoryRequest& r) { r.SoftBounds = r.MaxBoundActive = true; r.MinPrice = r.MaxPrice = r.SeedPrice = 5000; r.TickVolatility = 0; },
          "Invalid floating point operation"},
         {"overflow", [](HistoryRequest& r) { r.TickVolatility = 1e308; }, "Floating point overflow"},
+        {"zero price fails every bar", [](HistoryRequest& r) { r.SeedPrice = 0; }, "Invalid floating point operation"},
         {"zero price fails a weekday bar", [](HistoryRequest& r) { r.SeedPrice = 0; r.SkipWeekends = true; r.StartDate -= 2; }, "Invalid floating point operation"},
         {"a tick failure after a failed bar comes first",
          [](HistoryRequest& r) { r.SeedPrice = 0; r.TickVolatility = 1e300; r.ShockMagnitude = 1e300; r.ShockDaysPerEvent = 8; }, "Floating point overflow"},
@@ -243,6 +273,92 @@ TEST_F(TwoPhaseEquivalence, SameTicksBarsSeedCaptionsGaugeAndErrorsForEverySetti
         EXPECT_TRUE(unwatched == want) << unwatched.error;
     }
     EXPECT_ERROR_MESSAGE(MakeHistory(request, sink, bars, [](const TickPathView&) { throw Error("disk full"); }), "disk full");
+}
+
+TEST_F(SynthesisTest, AnAbortAtAnyPumpOrLeftSetBeforeTheRunEndsItThereWithFiveEmptySeries)
+{
+    request.NumberOfDays = 40;         // 40,000 ticks: a pump every stride of ticks...
+    request.ShockDaysPerEvent = 1e12;  // (two draws a tick)
+    std::vector<std::string> pumpedWhile;
+    sink.onPump = [&] { pumpedWhile.push_back(sink.Activity()); };
+    Run();
+    EXPECT_EQ(std::count(pumpedWhile.begin(), pumpedWhile.end(), "Making History..."), 10);
+    EXPECT_EQ(std::count(pumpedWhile.begin(), pumpedWhile.end(), "Compressing..."), 1);  // ... and of days
+    const std::vector<int> fullGauge = sink.gaugeHistory;
+
+    for (long long pump : {0LL, 1LL, 2LL, 10LL, 11LL}) {
+        SCOPED_TRACE(pump);
+        sink = {};
+        if (pump == 0)
+            RequestAbort();
+        sink.onPump = [&] {
+            if (sink.pumps == pump)
+                RequestAbort();
+        };
+        long long watched = 0;
+        EXPECT_FALSE(MakeHistory(request, sink, bars, [&](const TickPathView& view) { watched += view.Count; }));
+        EXPECT_EQ(sink.pumps, pump);
+        // Every tick made before the pump, and not one more, was drawn and delivered.
+        EXPECT_EQ(watched, std::min(std::max(pump - 1, 0LL) * PollStride, 40000LL));
+        EXPECT_EQ(SharedRandom().Seed(), SeedAfter(ClockSeed, 2 * watched));
+        EXPECT_EQ(bars.SeriesCount(), 5);
+        EXPECT_EQ(bars.Length(), 0);
+        EXPECT_FALSE(AbortRequested());
+        // The second half still announces itself, then stops at its first test.
+        EXPECT_EQ(sink.activities.back(), "Compressing...");
+        EXPECT_TRUE(std::equal(sink.gaugeHistory.begin(), sink.gaugeHistory.end(), fullGauge.begin()));
+    }
+    // An abort at the pump of the last day still ends the run.
+    request.NumberOfDays = 1;
+    sink = {};
+    sink.onPump = [&] {
+        if (sink.pumps == 2)
+            RequestAbort();
+    };
+    EXPECT_FALSE(MakeHistory(request, sink, bars));
+    EXPECT_EQ(bars.Length(), 0);
+}
+
+TEST_F(SynthesisTest, ASinkWhoseGaugeStaysPutStillGetsTheWholeRun)
+{
+    struct StuckGauge : RecordingSink {
+        int GaugePosition() const override { return 0; }
+    } stuck;
+    Run();
+    const double lastClose = bars.GetValue(SeriesClose, 9);
+    const std::uint32_t seed = SharedRandom().Seed();
+    EXPECT_TRUE(MakeHistory(request, stuck, bars));
+    EXPECT_EQ(bars.GetValue(SeriesClose, 9), lastClose);
+    EXPECT_EQ(SharedRandom().Seed(), seed);
+}
+
+// Without volatility every attempt of a tick draws the same candidate: the price moved by
+// the drift, which with one tick a day is the daily factor.
+double FirstMove(double biasPercent) { return std::pow(1.0 + biasPercent / 100.0, 1.0 / 365.0) * 3000.0; }
+
+TEST_F(SynthesisTest, APriceOnAHardBoundIsRefusedUntilAnErrorOrAnAbortEndsTheRedraws)
+{
+    request.TicksPerDay = request.NumberOfDays = 1;
+    request.TickVolatility = 0.0;
+    request.BiasPercentPerYear = 1e6;
+    request.MaxBoundActive = true;
+    request.MaxPrice = FirstMove(1e6);
+    EXPECT_ERROR_MESSAGE(Run(), "No price move stays inside the price bounds");
+    // The redraws pumped messages every 65,536 attempts on the way...
+    EXPECT_GE(sink.pumps, static_cast<long long>(RedrawLimit / RedrawPumpInterval));
+    // ... so that Abort still works.
+    request.BiasPercentPerYear = -50.0;
+    request.MaxBoundActive = false;
+    request.MinBoundActive = true;
+    request.MinPrice = FirstMove(-50.0);
+    sink = {};
+    sink.onPump = [this] {
+        if (sink.pumps == 10)
+            RequestAbort();
+    };
+    EXPECT_FALSE(MakeHistory(request, sink, bars));
+    EXPECT_EQ(sink.pumps, 10);
+    EXPECT_FALSE(AbortRequested());
 }
 
 }  // namespace
