@@ -72,19 +72,6 @@ void VerifyDays(MainWindowUnderTest& w, int days)
     QCOMPARE(Picker(w, "EndDate")->date(), Picker(w, "StartDate")->date().addDays(days));
 }
 
-// A panel made by steps (a button to press or "field=text" to paste) and the box GO
-// shows; the window-free run checks the texts, these rows the boxes' kinds.
-struct PanelCase {
-    const char* name;
-    QStringList steps;
-    const char *text, *title;
-};
-
-const PanelCase PanelCases[] = {
-    {"a check of the panel", {"cbActiveShock", "ebShockMag=0.5"}, "Minimum Shock Magnitude is 1.0", "Error"},
-    {"ticks per day not an integer", {"ebTicksPerDay=abc"}, "'abc' is not a valid integer value.", "Tickforge"},
-};
-
 // 60 daily bars from Saturday 2024-01-06, weekends included.
 QByteArray RealFile()
 {
@@ -327,16 +314,13 @@ private Q_SLOTS:
         QCOMPARE(w->Edit("ebLength")->text(), QStringLiteral("1809"));
     }
 
-    void checksAndConversionErrorsShowTheirBoxes_data() { AddRows(PanelCases); }
-
-    void checksAndConversionErrorsShowTheirBoxes()
+    // The text is checked on the window-free run; the window shows it in a box.
+    void conversionErrorShowsItsBox()
     {
-        const PanelCase& row = FetchRow(PanelCases);
-        w->Do(row.steps);
-        w->Press("btnGenerate");
-        QCOMPARE(w->boxes.Texts(), QStringList{QString::fromUtf8(row.text)});
-        QCOMPARE(w->boxes.boxes[0].title, QString::fromLatin1(row.title));
-        QCOMPARE(w->boxes.boxes[0].icon, QByteArray(row.title) == "Tickforge" ? AlertIcon::Stop : AlertIcon::None);
+        w->Do({"ebTicksPerDay=abc", "btnGenerate"});
+        QCOMPARE(w->boxes.Texts(), QStringList{QStringLiteral("'abc' is not a valid integer value.")});
+        QCOMPARE(w->boxes.boxes[0].title, QStringLiteral("Tickforge"));
+        QCOMPARE(w->boxes.boxes[0].icon, AlertIcon::Stop);
         QCOMPARE(w->Chart().Series1()->dataCount(), 0);
         VerifyIdle();
     }
@@ -502,21 +486,6 @@ private Q_SLOTS:
         QCOMPARE(again.Panel().Text("ebSecurityName"), std::string("XJO"));
         QVERIFY(std::abs(again.Panel().Date("EndDate") - again.Panel().Date("StartDate") - 400) < 1.0 / 24);
         QCOMPARE(again.Chart().Style(), HistoryChart::CandleStyle::Bar);
-    }
-
-    void aSaveThatFailsIsShownOnceAndTheWindowStillGoes()
-    {
-        // A folder where the file should be: it reads as empty and cannot be written.
-        QVERIFY(QDir().mkpath(SettingsPath()));
-        AlertRecorder boxes;
-        {
-            TGenerator window(nullptr, "TKF.ini");
-            QVERIFY(boxes.boxes.empty());
-            QCOMPARE(window.Panel().Text("ebSeedMin"), std::string("2000"));
-        }
-        QCOMPARE(boxes.Texts(), QStringList{QStringLiteral("Unable to write to TKF.ini.")});
-        QCOMPARE(boxes.boxes[0].title, QStringLiteral("Tickforge"));
-        QCOMPARE(boxes.boxes[0].icon, AlertIcon::Stop);
     }
 
     void windowsAppearInOrderWithTheSplashUpCentredOnTop()
