@@ -170,7 +170,6 @@ HistoryChart::HistoryChart(QWidget* parent) : QCustomPlot(parent)
     readOut_->setPen(QPen(QColor(128, 128, 128)));
     readOut_->setBrush(QBrush(QColor(255, 255, 255, 230)));
     readOut_->setVisible(false);
-    setMouseTracking(true);
     connect(this, &QCustomPlot::beforeReplot, this, &HistoryChart::FitToPixels);
 
     SetGradientVisible(true);

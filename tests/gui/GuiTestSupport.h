@@ -1,7 +1,6 @@
 #pragma once
 // Helpers of the window tests: boxes and beeps answered through the program's seams,
-// controls by object name, tables of rows, files, the main window under test and the
-// chart compared with a bar set.
+// controls by object name, tables of rows, files, the main window and its chart.
 
 #include "HistoryChart.h"
 #include "TGenerator.h"
@@ -133,15 +132,6 @@ struct MainWindowUnderTest {
     TGenerator window;
 };
 
-inline bool SameBars(const TTimeSeriesSet& a, const TTimeSeriesSet& b)
-{
-    bool same = a.SeriesCount() == b.SeriesCount() && a.Length() == b.Length();
-    for (std::int32_t s = 0; same && s < a.SeriesCount(); ++s)
-        for (std::int32_t i = 0; same && i < a.Length(); ++i)
-            same = a.GetValue(s, i) == b.GetValue(s, i) && a.GetTime(s, i) == b.GetTime(s, i);
-    return same;
-}
-
 inline double KeyOf(const TTimeSeriesSet& set, std::int32_t bar) { return HistoryChart::AxisKeyOfDate(set.GetTime(SeriesClose, bar)); }
 
 // The chart holds exactly the bars of set, candle and volume at each bar's close time.
@@ -168,22 +158,6 @@ inline void ZoomIntoAPart(HistoryChart& chart)
 {
     const QRect area = chart.axisRect()->rect();
     chart.ZoomToRect(QRect(area.topLeft() + QPoint(area.width() / 4, 10), area.center()), false);
-}
-
-// The view of a whole set, not zoomed: prices from the lowest low to the highest high,
-// volumes from the lowest to four times the highest, every bar's date in view.
-inline bool ShowsWholeHistory(HistoryChart& chart, const TTimeSeriesSet& set)
-{
-    double low = 1e300, high = -1e300, fewest = 1e300, most = -1e300;
-    for (std::int32_t i = 0; i < set.Length(); ++i) {
-        low = std::min(low, set.GetValue(SeriesLow, i));
-        high = std::max(high, set.GetValue(SeriesHigh, i));
-        fewest = std::min(fewest, set.GetValue(SeriesVolume, i));
-        most = std::max(most, set.GetValue(SeriesVolume, i));
-    }
-    return !chart.IsZoomed() && chart.PriceAxis()->range() == QCPRange(low, high) &&
-           chart.VolumeAxis()->range() == QCPRange(fewest, 4 * most) && chart.BottomAxis()->range().contains(KeyOf(set, 0)) &&
-           chart.BottomAxis()->range().contains(KeyOf(set, set.Length() - 1));
 }
 
 // The chart as drawn without antialiasing, so that every pixel has a pen's or brush's colour.

@@ -1,0 +1,284 @@
+// The main window's two export buttons: the format dialog (answered from inside its own
+// event loop), the column check, the save dialog (replaced by a chooser naming a file in
+// a scratch folder) and the files written, with each step's failures. The format dialog
+// and the save dialog alone: the example line, the precision's up-down control, the
+// choices kept between exports, and the refusal of read-only files.
+
+#include "GuiTestSupport.h"
+#include "export/HistoryWriter.h"
+#include "gui/ExportFormatDialog.h"
+#include "gui/SaveExportDialog.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace tickforge;
+using namespace tickforge::testing;
+
+namespace {
+
+// The included columns as letters, "-" for a left-out one.
+QString Columns(const ExportFormat& f)
+{
+    QString letters;
+    for (const ExportColumnInfo& column : ExportColumns)
+        letters += QLatin1Char(f.Includes(column.Column) ? column.Letter : '-');
+    return letters;
+}
+
+// A plain export that stops before writing, from a file "AOI.csv" that must survive
+// untouched.
+struct StopCase {
+    const char* name;
+    QStringList panel, clicks;  // steps on the main window (see Do), clicks on the format dialog
+    bool fileChosen;            // else the save dialog is cancelled
+    const char *text, *title;   // of the box shown, if any
+    int dialogShown, chooserAsked;
+};
+
+const StopCase StopCases[] = {
+    {"format dialog cancelled", {"btnGenerate"}, {"BitBtn2"}, true, nullptr, "", 1, 0},
+    {"save dialog cancelled", {"btnGenerate"}, {"BitBtn1"}, false, nullptr, "", 1, 1},
+    {"no value column", {"btnGenerate"}, {"cbTicker", "cbOpen", "cbHigh", "cbLow", "cbClose", "cbVolume", "BitBtn1"}, true,
+     "At least one value column must be selected", "Illegal column selection", 1, 0},
+    // With no history to write, neither dialog appears.
+    {"first generation refused by a check", {"cbActiveShock", "ebShockMag=0.5"}, {"BitBtn1"}, true,
+     "Minimum Shock Magnitude is 1.0", "Error", 0, 0},
+};
+
+}  // namespace
+
+class ExportTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir folder;
+    std::unique_ptr<TfrmWriteMarket> dialog;
+    std::unique_ptr<MainWindowUnderTest> w;
+    // The format dialog is answered by clicking these controls in order (a click toggles a
+    // box: the dialog starts with every column but the ticker ticked), ending with OK
+    // (BitBtn1) or Cancel (BitBtn2).
+    QStringList clicks;
+    int dialogShown = 0;
+    // The save dialog's stand-in records the preset names and answers with chosen.
+    std::optional<QString> chosen;
+    QStringList presets;
+    Seam<SaveFileChooser> chooser{SetSaveFileChooser, [this](QWidget*, const QString& preset) {
+                                      presets << preset;
+                                      return chosen;
+                                  }};
+
+    QString Path(const char* name) const { return folder.filePath(QString::fromLatin1(name)); }
+    QStringList Files() const { return QDir(folder.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot); }
+    void SetText(const char* field, const char* text) { w->window.Panel().SetText(field, text); }
+
+    void Press(const char* button)
+    {
+        GuardAgainstHanging(&w->window, 60000);
+        w->Press(button);
+    }
+
+    // What the writer makes of bars with the dialog's current choices and the ticker.
+    QByteArray Reference(const TTimeSeriesSet& bars, const char* ticker) const
+    {
+        const QString path = folder.filePath(QStringLiteral("reference.txt"));
+        WriteHistoryFile(path.toStdString(), false, bars, dialog->ReadExportFormat(), ticker, false, w->window.Run().Formats());
+        const QByteArray text = ReadFile(path);
+        QFile::remove(path);
+        return text;
+    }
+
+    QString Example() const { return Find<QLabel>(*dialog, "pnlExample")->text(); }
+    QString Precision() const { return Find<QLineEdit>(*dialog, "ebPrec")->text(); }
+    void Click(const char* name) const { QTest::mouseClick(Find<QAbstractButton>(*dialog, name), Qt::LeftButton); }
+
+    // The format dialog alone, shown and answered by the test itself.
+    void ShowDialog()
+    {
+        clicks.clear();
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    }
+    // Runs the modal dialog while act works on it from inside its event loop; act must
+    // close the dialog. A second timer closes it anyway so that a fault cannot hang.
+    bool ExecuteWhile(const std::function<void()>& act)
+    {
+        dialog->hide();
+        QTimer::singleShot(0, dialog.get(), act);
+        QTimer::singleShot(5000, dialog.get(), [this] { dialog->done(QDialog::Rejected); });
+        return dialog->Execute();
+    }
+
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == dialog.get() && event->type() == QEvent::Show) {
+            ++dialogShown;
+            QTimer::singleShot(0, dialog.get(), [this] {
+                for (const QString& name : clicks)
+                    Find<QAbstractButton>(*dialog, name)->click();
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        QVERIFY(folder.isValid());
+        chosen = Path("AOI.csv");
+        presets.clear();
+        clicks = QStringList{QStringLiteral("BitBtn1")};
+        dialogShown = 0;
+        dialog = std::make_unique<TfrmWriteMarket>();
+        dialog->installEventFilter(this);
+        w = std::make_unique<MainWindowUnderTest>();
+        w->window.SetExportFormatDialog(dialog.get());
+        // Short histories keep the runs quick.
+        SetText("ebLength", "20");
+        SetText("ebTicksPerDay", "50");
+    }
+
+    void cleanup()
+    {
+        w.reset();
+        dialog.reset();
+        QDir(folder.path()).removeRecursively();
+        QDir().mkpath(folder.path());
+    }
+
+    void plainExportGeneratesFirstAndWritesTheCleanHistoryUnderTheSecurityName()
+    {
+        SetText("ebSecurityName", "XJO");
+        w->Press("cbDirtyDataActive");
+        SetText("ebDirtydata", "100");
+        chosen = Path("XJO.csv");
+        clicks = QStringList{"cbTicker", "rbMultiFile", "BitBtn1"};  // the file mode plays no part here
+        Press("btnExport");
+
+        QVERIFY(w->boxes.boxes.empty());
+        QCOMPARE(dialogShown, 1);
+        QCOMPARE(presets, QStringList{QStringLiteral("XJO.csv")});
+        const QByteArray clean = Reference(w->Run().GeneratedSet, "XJO");
+        QVERIFY(clean.startsWith("\"XJO\",") && clean != Reference(w->Run().WorkingSet, "XJO"));
+        QCOMPARE(ReadFile(Path("XJO.csv")), clean);
+        QCOMPARE(Files(), QStringList{QStringLiteral("XJO.csv")});
+    }
+
+    void stopsWithoutWriting_data() { AddRows(StopCases); }
+
+    void stopsWithoutWriting()
+    {
+        const StopCase& row = FetchRow(StopCases);
+        w->Do(row.panel);
+        QVERIFY(WriteFile(Path("AOI.csv"), "kept\r\n"));
+        clicks = row.clicks;
+        if (!row.fileChosen)
+            chosen = std::nullopt;
+        Press("btnExport");
+
+        QCOMPARE(w->boxes.Texts(), row.text ? QStringList{QString::fromUtf8(row.text)} : QStringList{});
+        for (const AlertBox& box : w->boxes.boxes)
+            QCOMPARE(box.title, QString::fromLatin1(row.title));
+        QCOMPARE(dialogShown, row.dialogShown);
+        QCOMPARE(presets.size(), row.chooserAsked);
+        QCOMPARE(Files(), QStringList{QStringLiteral("AOI.csv")});
+        QCOMPARE(ReadFile(Path("AOI.csv")), QByteArray("kept\r\n"));
+        QVERIFY(w->window.TakesInput() && !w->window.Busy());
+    }
+
+    void aMemberThatCannotBeWrittenEndsTheBatchNamingItsFile()
+    {
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("AOI3.csv")));  // a folder in the way of member 3
+        SetText("ebMultiples", "4");
+        clicks = QStringList{"rbMultiFile", "BitBtn1"};
+        Press("btnExportMulti");
+
+        const QString path = Path("AOI3.csv");
+        QCOMPARE(w->boxes.Texts(), QStringList{"Error writing to file " + path + ". Is it open elsewhere?"});
+        QCOMPARE(w->boxes.boxes[0].title, QStringLiteral("File Error"));
+        QCOMPARE(Files(), (QStringList{"AOI1.csv", "AOI2.csv", "AOI3.csv"}));
+        QVERIFY(!w->progress.isVisible() && w->window.TakesInput() && !w->window.Busy());
+    }
+
+    void saveDialogRefusesOnlyReadOnlyFiles()
+    {
+        const QFileDevice::Permissions readOnly = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+        for (const bool writable : {true, false}) {
+            const QString path = Path(writable ? "old.csv" : "locked.csv");
+            QVERIFY(WriteFile(path, "") && QFile::setPermissions(path, writable ? readOnly | QFileDevice::WriteOwner : readOnly));
+            TSaveExportDialog save(nullptr, path);
+            QCOMPARE(save.nameFilters(), QStringList{QStringLiteral("CSV (*.csv)")});
+            save.setResult(QDialog::Rejected);
+            save.accept();
+            QCOMPARE(save.result(), int(writable ? QDialog::Accepted : QDialog::Rejected));
+        }
+        QCOMPARE(w->boxes.Texts(), QStringList{Path("locked.csv") + "\nThis file is set to read-only.\nTry again with a different file name."});
+    }
+    void precisionStaysWithinOneToNineAndCannotBeTyped()
+    {
+        ShowDialog();
+        for (int i = 0; i < 5; ++i)
+            Click("upButton");
+        QCOMPARE(Precision(), QStringLiteral("9"));  // no further than 9
+        QCOMPARE(dialog->ReadExportFormat().Precision, 9);
+        for (int i = 0; i < 9; ++i)
+            Click("downButton");
+        QCOMPARE(Precision(), QStringLiteral("1"));  // nor below 1
+        QCOMPARE(dialog->ReadExportFormat().Precision, 1);
+
+        // Typing does nothing; the arrow keys step.
+        auto* prec = Find<QLineEdit>(*dialog, "ebPrec");
+        QVERIFY(prec->isReadOnly());
+        prec->setFocus();
+        QTest::keyClicks(prec, "7");
+        QTest::keyClick(prec, Qt::Key_Backspace);
+        QCOMPARE(Precision(), QStringLiteral("1"));
+        QTest::keyClick(prec, Qt::Key_Up);
+        QTest::keyClick(prec, Qt::Key_Up);
+        QCOMPARE(Precision(), QStringLiteral("3"));
+    }
+
+    void everyControlReachesTheExampleAndTheRecordAndChoicesMadeBeforeCancelAreKept()
+    {
+        ShowDialog();
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Export Format"));
+        QString withTicker, onlyColumns, seenAgain;
+        QVERIFY(!ExecuteWhile([&] {
+            Click("cbTicker");
+            withTicker = Example();
+            for (const char* name : {"cbDate", "cbOpen", "cbHigh", "cbLow", "cbClose", "cbVolume", "cbHeadings",
+                                     "cbQuotes", "rbTab", "rbMultiFile", "downButton"})
+                Click(name);
+            onlyColumns = Example();
+            Find<QLineEdit>(*dialog, "ebTicker")->setText("Sym");
+            Find<QLineEdit>(*dialog, "ebDate")->setText("");
+            Find<QLineEdit>(*dialog, "ebVolume")->setText("Vol Traded");
+            Click("BitBtn2");
+        }));
+        QVERIFY(ExecuteWhile([&] {
+            seenAgain = Example();
+            Click("BitBtn1");
+        }));
+        QCOMPARE(withTicker, QStringLiteral("T,D,O,H,L,C,V"));
+        QCOMPARE(onlyColumns, QStringLiteral("T"));  // only the columns show
+        QCOMPARE(seenAgain, onlyColumns);
+        const ExportFormat f = dialog->ReadExportFormat();
+        QCOMPARE(Columns(f), QStringLiteral("T------"));
+        QCOMPARE(std::vector<std::string>(f.Headings.begin(), f.Headings.end()),
+                 (std::vector<std::string>{"Sym", "", "OPEN", "HIGH", "LOW", "CLOSE", "Vol Traded"}));
+        QVERIFY(f.WriteHeadings && !f.QuoteValues && f.MultipleFiles);
+        QCOMPARE(f.Delimiter, '\t');
+        QCOMPARE(f.Precision, 4);
+
+        // A new dialog starts from the design again.
+        TfrmWriteMarket fresh;
+        QCOMPARE(Find<QLabel>(fresh, "pnlExample")->text(), QStringLiteral("D,O,H,L,C,V"));
+        QCOMPARE(fresh.ReadExportFormat().Delimiter, ',');
+    }
+};
+
+QTEST_MAIN(ExportTest)
+#include "ExportTest.moc"
