@@ -247,7 +247,7 @@ private Q_SLOTS:
 
     void daysSharingAPixelColumnDrawOneLinePerColourWithTheLastDayOnTop()
     {
-        Bars bars;
+        std::vector<Bar> bars;
         for (int i = 0; i < 3650; ++i) {
             const double mid = 100 + 10 * std::sin(i / 70.0) + i % 11, move = i % 3 == 0 ? -1 : 1;
             bars.push_back({45000 + i + 0.7, mid - move, mid + 1 + i % 5, mid - 1 - i % 4, mid + move, 1});
@@ -256,44 +256,38 @@ private Q_SLOTS:
             axis->setTickLength(0, 0), axis->setSubTickLength(0, 0);  // so that every column can be read
         chart->ShowBars(SetOf(bars), true);
         const QImage image = DrawnSharp(*chart);
-        // Per pixel column, the rows that its rising and its falling days reach.
+        // Per pixel column, the rows its rising and its falling days reach, the last day's first.
         struct Reach {
+            QColor colour;
             double top = 1e9, bottom = -1e9;
+            // 1 within, -1 clear of it; the pixel at each end may go either way.
             int Holds(int y) const { return y > top + 1 && y < bottom - 1 ? 1 : y < top - 1 || y > bottom + 1 ? -1 : 0; }
         };
-        struct Column {
-            Reach rising, falling;
-            bool lastRising = true;
-        };
-        std::map<int, Column> columns;
+        std::map<int, std::array<Reach, 2>> columns;
         for (const Bar& bar : bars) {
-            Column& column = columns[qRound(chart->BottomAxis()->coordToPixel(HistoryChart::AxisKeyOfDate(bar.time)))];
-            column.lastRising = bar.close >= bar.open;
-            Reach& reach = column.lastRising ? column.rising : column.falling;
-            reach = {std::min(reach.top, chart->PriceAxis()->coordToPixel(bar.high)),
-                     std::max(reach.bottom, chart->PriceAxis()->coordToPixel(bar.low))};
+            auto& column = columns[qRound(chart->BottomAxis()->coordToPixel(HistoryChart::AxisKeyOfDate(bar.CloseTime)))];
+            const QColor colour = bar.Close >= bar.Open ? Rising : Falling;
+            if (column[0].colour != colour)
+                std::swap(column[0], column[1]);
+            column[0] = {colour, std::min(column[0].top, chart->PriceAxis()->coordToPixel(bar.High)),
+                         std::max(column[0].bottom, chart->PriceAxis()->coordToPixel(bar.Low))};
         }
         QVERIFY(columns.size() < bars.size() / 4);
-        // Inside the axes' lines; the pixel at each end of a reach may go either way.
-        const QRect clear = Area().adjusted(1, 1, -1, -1);
+        const QRect inside = Area().adjusted(1, 1, -1, -1);  // within the axes' lines
         for (const auto& [x, column] : columns) {
-            const auto& [upper, upperColour] = column.lastRising ? std::pair(column.rising, Rising) : std::pair(column.falling, Falling);
-            const auto& [lower, lowerColour] = column.lastRising ? std::pair(column.falling, Falling) : std::pair(column.rising, Rising);
-            for (int y = clear.top(); x >= clear.left() && x <= clear.right() && y <= clear.bottom(); ++y) {
+            for (int y = inside.top(); x >= inside.left() && x <= inside.right() && y <= inside.bottom(); ++y) {
                 const QColor drawn = image.pixelColor(x, y);
-                const QString where = QStringLiteral("%1,%2").arg(x).arg(y);
-                if (upper.Holds(y) == 1)
-                    QVERIFY2(drawn == upperColour, qPrintable(where));
-                else if (upper.Holds(y) == -1 && lower.Holds(y) == 1)
-                    QVERIFY2(drawn == lowerColour, qPrintable(where));
-                else if (upper.Holds(y) == -1 && lower.Holds(y) == -1)
-                    QVERIFY2(drawn != Rising && drawn != Falling, qPrintable(where));
+                const auto [last, under] = std::pair(column[0].Holds(y), column[1].Holds(y));
+                if (last == 1 || (last == -1 && under == 1))
+                    QVERIFY2(drawn == column[last == 1 ? 0 : 1].colour, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+                else if (last == -1 && under == -1)
+                    QVERIFY2(drawn != Rising && drawn != Falling, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
             }
         }
         // Days without a range still show, and nothing of the last history stays.
         for (Bar& bar : bars)
-            bar.open = bar.high = bar.low = bar.close = 100;
-        bars[0].high = 130, bars[0].low = 70;
+            bar.Open = bar.High = bar.Low = bar.Close = 100;
+        bars[0].High = 130, bars[0].Low = 70;
         chart->ShowBars(SetOf(bars), true);
         const QImage flat = DrawnSharp(*chart);
         const auto y = [&](double price) { return qRound(chart->PriceAxis()->coordToPixel(price)); };
