@@ -255,7 +255,8 @@ private Q_SLOTS:
         for (QCPAxis* axis : chart->axisRect()->axes())
             axis->setTickLength(0, 0), axis->setSubTickLength(0, 0);  // so that every column can be read
         chart->ShowBars(SetOf(bars), true);
-        const QImage image = DrawnSharp(*chart);
+        chart->replot(QCustomPlot::rpImmediateRefresh);
+        const QImage image = chart->grab().toImage();  // sharp without being told
         // Per pixel column, the rows its rising and its falling days reach, the last day's first.
         struct Reach {
             QColor colour;
