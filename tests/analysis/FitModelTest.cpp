@@ -32,7 +32,7 @@ DailyHistory Make(const Known& k, std::uint32_t seed)
                            .BiasPercentPerYear = k.bias, .ShockDaysPerEvent = k.shockDays,
                            .ShockMagnitude = k.shockMagnitude, .TickVolatility = k.volatility / 100.0 / std::sqrt(Ticks),
                            .SkipWeekends = !k.weekends};
-    testing::SharedRandomGuard guard;
+    const testing::Undo keepRandom = testing::KeepSharedRandom();
     SharedRandom().SetClockSeedSource([seed] { return seed; });
     NullProgressSink progress;
     TTimeSeriesSet bars;

@@ -2,7 +2,7 @@
 // (status 1), an interrupt (130), each with its message on standard error.
 
 #include "CliRunner.h"
-#include "support/FileSizeLimit.h"
+#include "support/ScopedChange.h"
 
 #include <csignal>
 #include <fstream>
@@ -123,7 +123,7 @@ TEST_F(Errors, AFileThatCannotBeWrittenOrAMemberThatFailsEndsTheRunWithItsCauseA
     int ends[2];
     ASSERT_EQ(::pipe(ends), 0);
     ::close(ends[0]);
-    testing::FileSizeLimit limit(20000);
+    const testing::Undo limit = testing::LimitFileSize(20000);
     const Args big = {"--days", "2000", "-o", "h.csv"};
     for (const auto& [args, message] : std::vector<std::pair<Args, std::string>>{
              {With(big, {"--ticks-out", "t.csv"}), "Cannot write to file t.csv: File too large"},

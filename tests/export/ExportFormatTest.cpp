@@ -4,6 +4,7 @@
 
 #include "support/DailyBars.h"
 #include "support/ScratchFolder.h"
+#include "support/ScopedChange.h"
 #include "support/TestHelpers.h"
 
 #include <filesystem>
@@ -166,7 +167,7 @@ TEST_F(HistoryWriterTest, AppendsAfterTheLastByteAndAFailureLeavesTheOldFileAsIt
 
     // An empty path: the set's name in the current folder.
     bars.Name = "Synth";
-    CurrentFolderOverride cd(folder.Path());
+    const Undo cd = ChangeCurrentFolder(folder.Path());
     WriteHistoryFile("", false, bars, ExportFormat{}, "", false);
     EXPECT_EQ(ReadFileBytes(folder / "Synth.csv"), Line0 + Line1);
 }

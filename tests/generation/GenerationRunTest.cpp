@@ -24,7 +24,8 @@ namespace {
 using namespace tickforge;
 using tickforge::testing::RecordingSink;
 using tickforge::testing::SeedAfter;
-using tickforge::testing::SharedRandomGuard;
+using tickforge::testing::KeepSharedRandom;
+using tickforge::testing::Undo;
 using Change = std::function<void(PanelValues&)>;
 
 // A user interface made of plain objects: it logs every call in order and keeps the busy
@@ -120,7 +121,7 @@ protected:
                   (std::vector<std::string>{"progress:hide", "main:enable", "activity:Idle", "cursor:restore"}));
     }
 
-    SharedRandomGuard guard;
+    Undo keepRandom = KeepSharedRandom();
     FakeGenerationUi ui;
     GenerationRun run{ui};
     std::vector<HistoryRequest> requests;

@@ -65,10 +65,7 @@ class ExportTest : public QObject {
     // The save dialog's stand-in records the preset names and answers with chosen.
     std::optional<QString> chosen;
     QStringList presets;
-    Seam<SaveFileChooser> chooser{SetSaveFileChooser, [this](QWidget*, const QString& preset) {
-                                      presets << preset;
-                                      return chosen;
-                                  }};
+    Undo chooser = Replace(SetSaveFileChooser, [this](QWidget*, const QString& preset) { return presets << preset, chosen; });
 
     QString Path(const char* name) const { return folder.filePath(QString::fromLatin1(name)); }
     QStringList Files() const { return QDir(folder.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot); }

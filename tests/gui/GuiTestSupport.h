@@ -6,6 +6,7 @@
 #include "TGenerator.h"
 #include "TProgress.h"
 #include "UserAlerts.h"
+#include "support/ScopedChange.h"
 #include "synthesis/Abort.h"
 
 #include <QAbstractButton>
@@ -18,24 +19,18 @@
 #include <QtTest>
 
 #include <array>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 namespace tickforge::testing {
 
-// Installs a replacement through one of the program's Set...Handler seams until destroyed.
+// Puts handler in one of the program's seams (Set...Handler, Set...Chooser) for one scope.
 template <typename Handler>
-class Seam {
-public:
-    Seam(Handler (*install)(Handler), Handler handler) : install_(install), previous_(install(std::move(handler))) {}
-    ~Seam() { install_(previous_); }
-    Seam(const Seam&) = delete;
-    Seam& operator=(const Seam&) = delete;
-
-private:
-    Handler (*install_)(Handler);
-    Handler previous_;
-};
+Undo Replace(Handler (*install)(Handler), std::type_identity_t<Handler> handler)
+{
+    return Undo([install, previous = install(std::move(handler))] { install(previous); });
+}
 
 // Records every box the program shows instead of showing it.
 struct AlertRecorder {
@@ -47,7 +42,7 @@ struct AlertRecorder {
         return texts;
     }
     std::vector<AlertBox> boxes;
-    Seam<AlertBoxHandler> seam{SetAlertBoxHandler, [this](const AlertBox& box) { boxes.push_back(box); }};
+    Undo seam = Replace(SetAlertBoxHandler, [this](const AlertBox& box) { boxes.push_back(box); });
 };
 
 // The child of root with the given object name and type; a missing one ends the test run.
@@ -127,7 +122,7 @@ struct MainWindowUnderTest {
 
     AlertRecorder boxes;
     int beeps = 0;  // counted instead of sounded
-    Seam<BeepHandler> beeper{SetBeepHandler, [this] { ++beeps; }};
+    Undo beeper = Replace(SetBeepHandler, [this] { ++beeps; });
     TProgress progress;
     TGenerator window;
 };

@@ -75,32 +75,13 @@ void VerifyDays(MainWindowUnderTest& w, int days)
 // 60 daily bars from Saturday 2024-01-06, weekends included.
 QByteArray RealFile()
 {
-    QByteArray text = "Date,Open,High,Low,Close,Volume\n";
-    double close = 100.0;
-    for (int i = 0; i < 60; ++i) {
-        const double next = close * std::exp(0.01 * std::sin(i * 2.3));
-        text += QDate(2024, 1, 6).addDays(i).toString(Qt::ISODate).toLatin1() + "," + QByteArray::number(close) + "," +
-                QByteArray::number(std::max(close, next) * 1.01) + "," +
-                QByteArray::number(std::min(close, next) * 0.99) + "," + QByteArray::number(next) + "," +
-                QByteArray::number(1000 + 10 * i) + "\n";
-        close = next;
+    QString text = QStringLiteral("Date,Open,High,Low,Close,Volume\n");
+    for (double i = 0, close = 100, next = 0; i < 60; ++i, close = next) {
+        next = close * std::exp(0.01 * std::sin(i * 2.3));
+        text += QStringLiteral("%1,%2,%3,%4,%5,%6\n").arg(QDate(2024, 1, 6).addDays(qint64(i)).toString(Qt::ISODate)).arg(close)
+                    .arg(std::max(close, next) * 1.01).arg(std::min(close, next) * 0.99).arg(next).arg(1000 + 10 * i);
     }
-    return text;
-}
-
-StatisticsWindow& Statistics(TGenerator& window)
-{
-    auto* menu = window.findChild<AnalysisMenu*>();
-    if (menu == nullptr || menu->Statistics() == nullptr)
-        qFatal("no statistics window");
-    return *menu->Statistics();
-}
-
-StartUpOptions NoWait()
-{
-    StartUpOptions options;
-    options.wait = [](int) {};
-    return options;
+    return text.toLatin1();
 }
 
 bool CentredOnItsScreen(const QWidget& window, const QRect& frame)
@@ -425,7 +406,7 @@ private Q_SLOTS:
         QCOMPARE(w->boxes.Texts(), QStringList{QStringLiteral("There is no history yet: press GO, or fit to a real file first.")});
         w->Do({QStringLiteral("ebLength=20"), QStringLiteral("ebTicksPerDay=50"), QStringLiteral("btnGenerate")});
         chooseStatisticsFromContextMenu();
-        StatisticsWindow& statistics = Statistics(w->window);
+        StatisticsWindow& statistics = *w->window.findChild<AnalysisMenu*>()->Statistics();
         QVERIFY(statistics.isVisible());
         QCOMPARE(statistics.Table().columnCount(), 1);
         QCOMPARE(statistics.Table().item(0, 0)->text(), QString::number(w->Run().GeneratedSet.Length()));
@@ -441,7 +422,7 @@ private Q_SLOTS:
         QVERIFY(WriteFile(real, RealFile()));
         QVERIFY(WriteFile(bad, "Date,Open,High,Low,Close\n2024-01-01,1,1,1,1\n"));
         QString chosen = bad;
-        Seam<OpenFileChooser> chooser{SetOpenFileChooser, [&](QWidget*) { return std::optional<QString>(chosen); }};
+        const Undo chooser = Replace(SetOpenFileChooser, [&](QWidget*) { return std::optional<QString>(chosen); });
         w->Button(QStringLiteral("cbSeedRandom"))->setChecked(false);
         QTest::keyClick(&w->window, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(w->boxes.Texts().value(1), bad + QStringLiteral(":2: only 1 usable bars; at least 30 are needed."));
@@ -530,7 +511,7 @@ private Q_SLOTS:
 
     void mainWindowOpensCentredAndItsAboutBoxShowsTheCreditsModally()
     {
-        const std::unique_ptr<ProgramWindows> windows = StartUp(NoWait());
+        const std::unique_ptr<ProgramWindows> windows = StartUp({.wait = [](int) {}});
         ShowMainWindow(*windows);
         TGenerator& main = *windows->Generator;
         QVERIFY(QTest::qWaitForWindowExposed(&main));
@@ -575,10 +556,7 @@ private Q_SLOTS:
         QVERIFY(LoadPicture(QStringLiteral(":/pictures/missing.jpg")).isNull());
 
         std::vector<QString> opened;
-        Seam<UrlOpener> opener{SetUrlOpener, [&opened](const QUrl& url) {
-                                   opened.push_back(url.toString());
-                                   return true;
-                               }};
+        const Undo opener = Replace(SetUrlOpener, [&opened](const QUrl& url) { return opened.push_back(url.toString()), true; });
         TfrmSplash splash;
         splash.show();
         QVERIFY(QTest::qWaitForWindowExposed(&splash));
@@ -596,7 +574,7 @@ private Q_SLOTS:
     void closingTheMainWindowEndsTheProgramAndSavesTheSettings()
     {
         w.reset();  // the program's own windows only
-        std::unique_ptr<ProgramWindows> windows = StartUp(NoWait());
+        std::unique_ptr<ProgramWindows> windows = StartUp({.wait = [](int) {}});
         TGenerator* main = windows->Generator.get();
         QTimer::singleShot(0, main, [main] {
             main->Panel().SetText("ebSecurityName", "ZZZ");

@@ -1,7 +1,7 @@
 #include "platform/DateFormat.h"
 #include "platform/DateTime.h"
 
-#include "support/ScratchFolder.h"
+#include "support/ScopedChange.h"
 
 #include <gtest/gtest.h>
 
@@ -92,7 +92,7 @@ TEST(DateTime, NowIsTheWallClockOfTheLocalTimeZoneToTheMillisecond)
     };
     double before = 0.0, now = 0.0, after = 0.0;
     {
-        tickforge::testing::EnvironmentOverride zone("TZ", std::string("XYZ-2"));
+        const tickforge::testing::Undo zone = tickforge::testing::SetEnvironment("TZ", "XYZ-2");
         ::tzset();
         before = day(system_clock::now());
         now = NowLocal();

@@ -2,6 +2,7 @@
 #include "platform/ProfileFile.h"
 
 #include "support/ScratchFolder.h"
+#include "support/ScopedChange.h"
 #include "support/TestHelpers.h"
 
 #include <filesystem>
@@ -144,12 +145,12 @@ TEST(ProfileFileSave, ReplacesTheFileAtomicallyKeepingEveryOtherByteItsModeAndIt
 TEST(ProfileFileLocation, ABareNameLiesInTheAbsoluteXdgConfigHomeOrInHomesConfigFolder)
 {
     ScratchFolder home;
-    EnvironmentOverride homeVariable("HOME", home.Path().string());
+    const Undo homeVariable = SetEnvironment("HOME", home.Path().string());
     // A relative folder would depend on the current folder: ignored. The settings tests
     // show an absolute one.
     for (const auto& [xdg, folder] : {std::pair<std::optional<std::string>, std::string>{std::nullopt, home / ".config"},
                                       {"relative/config", home / ".config"}}) {
-        EnvironmentOverride xdgVariable("XDG_CONFIG_HOME", xdg);
+        const Undo xdgVariable = SetEnvironment("XDG_CONFIG_HOME", xdg);
         EXPECT_EQ(ResolveProfilePath("TKF.ini"), folder + "/tickforge/TKF.ini") << xdg.value_or("(unset)");
     }
     for (const char* path : {"./TKF.ini", "/tmp/x/settings.ini", "sub/TKF.ini"})

@@ -3,8 +3,8 @@
 
 #include "platform/StagedFile.h"
 
-#include "support/FileSizeLimit.h"
 #include "support/ScratchFolder.h"
+#include "support/ScopedChange.h"
 #include "support/TestHelpers.h"
 
 #include <unistd.h>
@@ -51,7 +51,7 @@ TEST(StagedFile, RefusesWhatTheSystemRefusesAndLeavesNothingOpen)
     // A write of a mebibyte or more goes straight to the file and fails at once.
     {
         StagedFile big(folder / "big.csv");
-        FileSizeLimit limit(1000);
+        const Undo limit = LimitFileSize(1000);
         EXPECT_ERROR_MESSAGE(big.Write(std::string(1 << 20, 'x')), "Cannot write to file " + folder / "big.csv" + ": File too large");
     }
     const auto openFiles = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()); };

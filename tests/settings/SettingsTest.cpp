@@ -2,6 +2,7 @@
 
 #include "generation/PanelRecord.h"
 #include "support/ScratchFolder.h"
+#include "support/ScopedChange.h"
 #include "support/TestHelpers.h"
 
 #include <filesystem>
@@ -41,8 +42,8 @@ TEST(SettingsFirstStart, PanelShowsTheTablesDefaultsAndTheExitWritesThemIntoTheS
 {
     ScratchFolder config;
     ScratchFolder current;
-    EnvironmentOverride xdg("XDG_CONFIG_HOME", config / "deeper");
-    CurrentFolderOverride cd(current.Path());
+    const Undo xdg = SetEnvironment("XDG_CONFIG_HOME", config / "deeper");
+    const Undo cd = ChangeCurrentFolder(current.Path());
     WriteFileBytes(current / "TKF.ini", "[Generator]\nSeed=1\n");
     const PanelRecord panel = StartedPanel("TKF.ini");
     EXPECT_EQ(panel.Text("ebSeed"), "3000");  // a file beside us is ignored

@@ -3,6 +3,7 @@
 
 #include "platform/Random.h"
 #include "series/TimeSeries.h"
+#include "support/ScopedChange.h"
 
 #include <cstdint>
 #include <utility>
@@ -51,20 +52,13 @@ inline std::uint32_t SeedAfter(std::uint32_t seed, long long draws)
     return seed;
 }
 
-// Saves the shared random seed and restores it, with the real clock, at the end.
-class SharedRandomGuard {
-public:
-    SharedRandomGuard() : saved_(SharedRandom().Seed()) {}
-    ~SharedRandomGuard()
-    {
-        SharedRandom().SetSeed(saved_);
+// Restores the shared random seed, and the real clock as its seed source, at the end.
+inline Undo KeepSharedRandom()
+{
+    return Undo([seed = SharedRandom().Seed()] {
+        SharedRandom().SetSeed(seed);
         SharedRandom().SetClockSeedSource({});
-    }
-    SharedRandomGuard(const SharedRandomGuard&) = delete;
-    SharedRandomGuard& operator=(const SharedRandomGuard&) = delete;
-
-private:
-    std::uint32_t saved_;
-};
+    });
+}
 
 }  // namespace tickforge::testing

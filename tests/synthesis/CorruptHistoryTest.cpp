@@ -32,7 +32,7 @@ Bar Corrupted(Bar bar, std::int32_t kind)
 class CorruptHistoryTest : public ::testing::Test {
 protected:
     void SetUp() override { SharedRandom().SetSeed(StartSeed); }
-    tickforge::testing::SharedRandomGuard guard_;
+    tickforge::testing::Undo keepRandom_ = tickforge::testing::KeepSharedRandom();
 };
 
 TEST_F(CorruptHistoryTest, EachBarDrawsOnceAndWhenPickedDrawsTheKindItApplies)
