@@ -80,9 +80,8 @@ public:
         return names;
     }
 
-    // Starts the program in this folder with the C locale and nothing else of the
-    // person running the tests: env entries come first and win. Standard output and
-    // error are captured, or go to out and err when given.
+    // Starts the program here with the C locale and nothing else of the tester's: env entries
+    // come first and win. Standard output and error are captured, or go to out and err.
     pid_t Start(Args args, const Texts& env = {}, int out = -1, int err = -1) const
     {
         args.insert(args.begin(), TICKFORGE_CLI_PATH);

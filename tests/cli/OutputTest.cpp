@@ -1,8 +1,5 @@
-// What a successful run writes: batches, the format choices, names of files, the same
-// bytes for the same seed whatever --jobs says, "-o -", tick paths, the seed report,
-// the progress bar, dirty data with the labels of its corruptions, and --help. The panel
-// behind the options: the panel a settings file describes, options applied over it
-// through the panel's own rules, and the settings file that fit writes.
+// What a successful run writes and reports, whatever --jobs says; and the panel behind the
+// options: a settings file's, options applied through its rules, the one fit writes.
 
 #include "CliRunner.h"
 

@@ -31,11 +31,8 @@ using Change = std::function<void(PanelValues&)>;
 // A user interface made of plain objects: it logs every call in order and keeps the busy
 // state it was told, so that tests can check both.
 struct FakeGenerationUi final : GenerationUi {
-    using Box = std::pair<std::string, std::string>;  // (text, title)
-    struct ShownBars {
-        const TTimeSeriesSet* set = nullptr;
-        bool resetZoom = false;
-    };
+    using Box = std::pair<std::string, std::string>;         // (text, title)
+    using ShownBars = std::pair<const TTimeSeriesSet*, bool>;  // (bars, zoom reset)
 
     PanelValues ReadPanel() override { log.push_back("read panel"); return panel; }
     void ShowMessage(const std::string& text, const std::string& title) override
@@ -273,9 +270,7 @@ TEST_F(GenerationRunTest, ApplyGeneratesFirstWhenNeededThenRedrawsTheCorruptionF
 
     ui.panel.ebLength = "20", ui.panel.cbDirtyDataActive = true, ui.panel.ebDirtydata = "50";
     EXPECT_EQ(run.btnCorruptClick(), GenerationOutcome{});
-    ASSERT_EQ(ui.shown.size(), 2u);
-    EXPECT_TRUE(ui.shown[0].set == &run.GeneratedSet && ui.shown[0].resetZoom);
-    EXPECT_TRUE(ui.shown[1].set == &run.WorkingSet && !ui.shown[1].resetZoom);
+    EXPECT_EQ(ui.shown, (std::vector<FakeGenerationUi::ShownBars>{{&run.GeneratedSet, true}, {&run.WorkingSet, false}}));
     const auto clean = Snapshot(run.GeneratedSet);
     EXPECT_NE(Snapshot(run.WorkingSet), clean);
 

@@ -1,8 +1,5 @@
-// The main window's two export buttons: the format dialog (answered from inside its own
-// event loop), the column check, the save dialog (replaced by a chooser naming a file in
-// a scratch folder) and the files written, with each step's failures. The format dialog
-// and the save dialog alone: the example line, the precision's up-down control, the
-// choices kept between exports, and the refusal of read-only files.
+// The two export buttons through the format dialog, the column check and the save dialog
+// (a chooser naming a scratch file), with each step's failures; and the two dialogs alone.
 
 #include "GuiTestSupport.h"
 #include "export/HistoryWriter.h"
@@ -13,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace tickforge;
@@ -57,9 +55,8 @@ class ExportTest : public QObject {
     QTemporaryDir folder;
     std::unique_ptr<TfrmWriteMarket> dialog;
     std::unique_ptr<MainWindowUnderTest> w;
-    // The format dialog is answered by clicking these controls in order (a click toggles a
-    // box: the dialog starts with every column but the ticker ticked), ending with OK
-    // (BitBtn1) or Cancel (BitBtn2).
+    // Clicked in order on the format dialog (every column but the ticker starts ticked),
+    // ending with OK (BitBtn1) or Cancel (BitBtn2).
     QStringList clicks;
     int dialogShown = 0;
     // The save dialog's stand-in records the preset names and answers with chosen.
@@ -217,14 +214,12 @@ private Q_SLOTS:
     void precisionStaysWithinOneToNineAndCannotBeTyped()
     {
         ShowDialog();
-        for (int i = 0; i < 5; ++i)
-            Click("upButton");
-        QCOMPARE(Precision(), QStringLiteral("9"));  // no further than 9
-        QCOMPARE(dialog->ReadExportFormat().Precision, 9);
-        for (int i = 0; i < 9; ++i)
-            Click("downButton");
-        QCOMPARE(Precision(), QStringLiteral("1"));  // nor below 1
-        QCOMPARE(dialog->ReadExportFormat().Precision, 1);
+        for (const auto& [button, clicks, end] : {std::tuple{"upButton", 5, 9}, {"downButton", 9, 1}}) {
+            for (int i = 0; i < clicks; ++i)
+                Click(button);
+            QCOMPARE(Precision(), QString::number(end));  // and no further
+            QCOMPARE(dialog->ReadExportFormat().Precision, end);
+        }
 
         // Typing does nothing; the arrow keys step.
         auto* prec = Find<QLineEdit>(*dialog, "ebPrec");

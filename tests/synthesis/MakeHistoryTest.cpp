@@ -1,9 +1,6 @@
-// Synthesis against the two-phase engine it replaced, kept here as a plain reference:
-// the whole tick path first, then one bar per day scanned from it. Over a table of
-// settings both must leave the same tick path, bars, random sequence, captions, gauge
-// and error, whether or not the path is watched. Then how often synthesis pumps
-// messages, and how an abort ends it at any moment, also while a price on a hard bound
-// is redrawn.
+// Synthesis against a plain two-phase reference (the whole tick path, then a bar per day
+// scanned from it): the same ticks, bars, draws, captions, gauge and error for a table of
+// settings. Then pumping, and an abort at any moment, also amid a hard bound's redraws.
 
 #include "platform/CheckedMath.h"
 #include "platform/DateTime.h"
