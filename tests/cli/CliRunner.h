@@ -18,8 +18,7 @@ namespace tickforge::clitest {
 namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
 using Args = Texts;
-using testing::ReadFileBytes;
-using testing::WriteFileBytes;
+using testing::ReadFileBytes, testing::WriteFileBytes;
 
 struct RunResult {
     int status;  // the exit status, or 128 + signal for a killed process
@@ -31,11 +30,9 @@ inline std::string Member(std::string stem, int k) { return stem.append(std::to_
 
 inline Args With(Args args, const Args& more) { return args.insert(args.end(), more.begin(), more.end()), args; }
 
-inline ::testing::AssertionResult Contains(const std::string& text, const std::string& part)
+inline auto Contains(const std::string& text, const std::string& part)
 {
-    if (text.find(part) != std::string::npos)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "\"" << part << "\" is not in:\n" << text;
+    return ::testing::IsSubstring("part", "text", part, text);
 }
 
 // Splits text at each separator; a last piece without one is kept as it is.
@@ -63,19 +60,16 @@ inline std::string ReadAll(int fd)
 
 class CliFolder {
 public:
-    CliFolder() { fs::create_directory(path_ / ".io"); }
-
     std::string operator/(const std::string& name) const { return (path_ / name).string(); }
     std::string Read(const std::string& name) const { return ReadFileBytes(path_ / name); }
     Texts ReadLines(const std::string& name) const { return Lines(Read(name)); }
 
-    // The files the program left (the capture folder aside), sorted.
+    // The files the program left, sorted.
     Texts Files() const
     {
         Texts names;
         for (const auto& entry : fs::directory_iterator(path_))
-            if (entry.path().filename() != ".io")
-                names.push_back(entry.path().filename().string());
+            names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }
@@ -87,13 +81,12 @@ public:
         args.insert(args.begin(), TICKFORGE_CLI_PATH);
         Texts envs = With(env, {"LC_ALL=C", "HOME=" + path_.string(), "TMPDIR=" + path_.string()});
         const auto pointers = [](Texts& texts) {
-            std::vector<char*> all;
-            for (auto& text : texts)
-                all.push_back(text.data());
-            return all.push_back(nullptr), all;
+            std::vector<char*> all(texts.size() + 1);  // the last one null
+            std::transform(texts.begin(), texts.end(), all.begin(), [](std::string& text) { return text.data(); });
+            return all;
         };
         std::vector<char*> argv = pointers(args), envp = pointers(envs);
-        const std::string folder = path_.string(), outPath = folder + "/.io/out", errPath = folder + "/.io/err";
+        const std::string folder = path_.string(), outPath = io_ / "out", errPath = io_ / "err";
         const int create = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
         const pid_t pid = ::fork();
         if (pid == 0) {  // nothing but system calls between fork and exec
@@ -111,7 +104,7 @@ public:
         int status = 0;
         ::waitpid(pid, &status, 0);
         return {WIFEXITED(status) ? WEXITSTATUS(status) : WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1,
-                ReadFileBytes(path_ / ".io/out"), ReadFileBytes(path_ / ".io/err")};
+                ReadFileBytes(io_ / "out"), ReadFileBytes(io_ / "err")};
     }
 
     RunResult Run(const Args& args, const Texts& env = {}) const { return Wait(Start(args, env)); }
@@ -125,11 +118,10 @@ public:
     }
 
 private:
-    testing::ScratchFolder scratch_;
+    testing::ScratchFolder scratch_, io_;  // io_ holds the captured output, out of the program's sight
     const fs::path& path_ = scratch_.Path();
 };
 
-// A test with a fresh folder of its own.
 class CliTest : public ::testing::Test {
 protected:
     CliFolder folder;

@@ -1,5 +1,4 @@
-// How runs end badly: a usage error (status 2), a failed check, conversion or file
-// (status 1), an interrupt (130), each with its message on standard error.
+// How runs end badly, with a message: a usage error (2), a failed check, conversion or file (1), an interrupt (130).
 
 #include "CliRunner.h"
 #include "support/ScopedChange.h"
@@ -19,10 +18,7 @@ using Errors = CliTest;
 
 // Puts a settings file, a history, a pipe or a folder in the run's folder before it starts.
 using Prepare = std::function<void(const CliFolder&)>;
-Prepare Settings(const std::string& keys)
-{
-    return [keys](const CliFolder& f) { WriteFileBytes(f / "s.ini", "[Generator]\n" + keys); };
-}
+Prepare Settings(std::string keys) { return [keys](auto& f) { WriteFileBytes(f / "s.ini", "[Generator]\n" + keys); }; }
 const Prepare OneBar = [](const CliFolder& f) {
     WriteFileBytes(f / "real.csv", "Date,Open,High,Low,Close\n2024-01-01,1,1,1,1\n");
     WriteFileBytes(f / "fitted.ini", "old\n");
@@ -85,8 +81,7 @@ TEST_F(Errors, EachUsageErrorAndFailedCheckExitsWithItsStatusAndMessageAndWrites
          [](const CliFolder& f) { fs::create_directory(f / "d.ini"); }},
         // A history that cannot be used leaves the settings file alone.
         {1, {"fit", "real.csv", "-o", "fitted.ini"}, "real.csv:2: only 1 usable bars; at least 30 are needed", OneBar}};
-    // A failed check comes with every file option: none of the files may be created, and
-    // the files there before are left as they were.
+    // A failed check comes with every file option: none may be created, the files there before stay as they were.
     const Args files = {"--days", "5", "--dirty", "5", "--dirty-labels", "labels.csv", "--ticks-out", "ticks.csv"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.front() + " ... " + c.args.back());
@@ -113,10 +108,9 @@ TEST_F(Errors, EachUsageErrorAndFailedCheckExitsWithItsStatusAndMessageAndWrites
 
 TEST_F(Errors, AFileThatCannotBeWrittenOrAMemberThatFailsEndsTheRunWithItsCauseAndKeepsTheFilesBefore)
 {
-    // No room (a limit that binds the superuser too): a tick file fails before the bars
-    // replace the user's file. A folder takes the name of a later member. A closed pipe.
-    // A settings file can tick a bound with a random starting price: the first draw is
-    // the lowest price of the range and passes, the second lies above the bound.
+    // No room: a tick file fails before the bars replace the user's file. A folder takes a later
+    // member's name. A closed pipe. A settings file can tick a bound with a random starting price:
+    // the first draw, the range's lowest price, passes; the second lies above the bound.
     WriteFileBytes(folder / "s.ini", "[Generator]\nRandomSeed=0\nSeedMin=2000\nSeedMax=4000\nMax=1\nMaxPrice=2500\n");
     WriteFileBytes(folder / "h.csv", "old");
     fs::create_directory(folder / "t2.csv");
@@ -134,8 +128,7 @@ TEST_F(Errors, AFileThatCannotBeWrittenOrAMemberThatFailsEndsTheRunWithItsCauseA
              // Members made at the same time report their failed checks too.
              {{"--count", "2", "--jobs", "2", "--price", "3000", "--shocks", "--shock-magnitude", "0.5"},
               "Error: Minimum Shock Magnitude is 1.0"},
-             {{"--settings", "s.ini", "--days", "3", "--rng-seed", "1", "--count", "20", "--multiple-files", "-o",
-               "c.csv"},
+             {{"--settings", "s.ini", "--days", "3", "--rng-seed", "1", "--count", "20", "--multiple-files", "-o", "c.csv"},
               "Error: Maximum Price less than Seed\ntickforge-cli: member 2 failed the panel's checks: 1 of 20 written"}}) {
         const RunResult result = folder.Wait(folder.Start(With({"-q", "--ticks-per-day", "4"}, args), {}, ends[1]));
         EXPECT_EQ(result.status, 1);
@@ -143,8 +136,7 @@ TEST_F(Errors, AFileThatCannotBeWrittenOrAMemberThatFailsEndsTheRunWithItsCauseA
     }
     ::close(ends[1]);
     EXPECT_EQ(folder.Read("h.csv"), "old");
-    EXPECT_EQ(folder.Files(),
-              (Texts{"b1.csv", "c1.csv", "h.csv", "s.ini", "t1.csv", "t2.csv"}));
+    EXPECT_EQ(folder.Files(), (Texts{"b1.csv", "c1.csv", "h.csv", "s.ini", "t1.csv", "t2.csv"}));
 }
 
 // Polls done for at most a minute.
@@ -159,17 +151,16 @@ void WaitUntil(const std::function<bool()>& done)
 bool Catches(pid_t pid, int signal)
 {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line) && line.rfind("SigCgt:", 0) != 0) {
-    }
-    return !line.empty() && (std::stoull(line.substr(8), nullptr, 16) >> (signal - 1) & 1) != 0;
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("SigCgt:", 0) == 0)
+            return (std::stoull(line.substr(8), nullptr, 16) >> (signal - 1) & 1) != 0;
+    return false;
 }
 
 TEST_F(Errors, ASignalStopsTheRunWith128PlusItsNumberAndKeepsTheCompleteMembersWithTheirTicks)
 {
-    // Members made at the same time, and members made in turn whose ticks are kept only
-    // with their bars, also when the signal came between a tick path and its bars. A
-    // termination before any member is made writes nothing.
+    // Members made at the same time; members made in turn, whose ticks are kept only with their
+    // bars, even if the signal came between the two. A termination before any member writes nothing.
     const Args batch = {"--days", "50", "--ticks-per-day", "2000", "--count", "100000", "--multiple-files", "-o", "m.csv"};
     for (const auto& [signal, args] : std::vector<std::pair<int, Args>>{
              {SIGINT, With(batch, {"--price", "100", "--jobs", "2"})},
