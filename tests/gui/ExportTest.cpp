@@ -18,17 +18,7 @@ using namespace tickforge::testing;
 
 namespace {
 
-// The included columns as letters, "-" for a left-out one.
-QString Columns(const ExportFormat& f)
-{
-    QString letters;
-    for (const ExportColumnInfo& column : ExportColumns)
-        letters += QLatin1Char(f.Includes(column.Column) ? column.Letter : '-');
-    return letters;
-}
-
-// A plain export that stops before writing, from a file "AOI.csv" that must survive
-// untouched.
+// A plain export that stops before writing, from a file "AOI.csv" that must survive untouched.
 struct StopCase {
     const char* name;
     QStringList panel, clicks;  // steps on the main window (see Do), clicks on the format dialog
@@ -52,11 +42,10 @@ const StopCase StopCases[] = {
 class ExportTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir folder;
+    std::optional<QTemporaryDir> folder;  // a fresh one for each test
     std::unique_ptr<TfrmWriteMarket> dialog;
     std::unique_ptr<MainWindowUnderTest> w;
-    // Clicked in order on the format dialog (every column but the ticker starts ticked),
-    // ending with OK (BitBtn1) or Cancel (BitBtn2).
+    // Clicked in order on the format dialog (all but the ticker ticked at first), then OK (BitBtn1) or Cancel (BitBtn2).
     QStringList clicks;
     int dialogShown = 0;
     // The save dialog's stand-in records the preset names and answers with chosen.
@@ -64,24 +53,17 @@ class ExportTest : public QObject {
     QStringList presets;
     Undo chooser = Replace(SetSaveFileChooser, [this](QWidget*, const QString& preset) { return presets << preset, chosen; });
 
-    QString Path(const char* name) const { return folder.filePath(QString::fromLatin1(name)); }
-    QStringList Files() const { return QDir(folder.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot); }
+    QString Path(const char* name) const { return folder->filePath(QString::fromLatin1(name)); }
+    QStringList Files() const { return QDir(folder->path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot); }
     void SetText(const char* field, const char* text) { w->window.Panel().SetText(field, text); }
-
-    void Press(const char* button)
-    {
-        GuardAgainstHanging(&w->window, 60000);
-        w->Press(button);
-    }
 
     // What the writer makes of bars with the dialog's current choices and the ticker.
     QByteArray Reference(const TTimeSeriesSet& bars, const char* ticker) const
     {
-        const QString path = folder.filePath(QStringLiteral("reference.txt"));
+        const QTemporaryDir scratch;  // not in folder, whose files the tests list
+        const QString path = scratch.filePath(QStringLiteral("reference.txt"));
         WriteHistoryFile(path.toStdString(), false, bars, dialog->ReadExportFormat(), ticker, false, w->window.Run().Formats());
-        const QByteArray text = ReadFile(path);
-        QFile::remove(path);
-        return text;
+        return ReadFile(path);
     }
 
     QString Example() const { return Find<QLabel>(*dialog, "pnlExample")->text(); }
@@ -95,8 +77,7 @@ class ExportTest : public QObject {
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
     }
-    // Runs the modal dialog while act works on it from inside its event loop; act must
-    // close the dialog. A second timer closes it anyway so that a fault cannot hang.
+    // Runs the modal dialog while act, which must close it, works inside its loop; a second timer closes it anyway.
     bool ExecuteWhile(const std::function<void()>& act)
     {
         dialog->hide();
@@ -121,7 +102,7 @@ public:
 private Q_SLOTS:
     void init()
     {
-        QVERIFY(folder.isValid());
+        QVERIFY(folder.emplace().isValid());
         chosen = Path("AOI.csv");
         presets.clear();
         clicks = QStringList{QStringLiteral("BitBtn1")};
@@ -130,6 +111,7 @@ private Q_SLOTS:
         dialog->installEventFilter(this);
         w = std::make_unique<MainWindowUnderTest>();
         w->window.SetExportFormatDialog(dialog.get());
+        GuardAgainstHanging(&w->window, 60000);  // a dialog a fault leaves up cannot hang the test
         // Short histories keep the runs quick.
         SetText("ebLength", "20");
         SetText("ebTicksPerDay", "50");
@@ -139,8 +121,6 @@ private Q_SLOTS:
     {
         w.reset();
         dialog.reset();
-        QDir(folder.path()).removeRecursively();
-        QDir().mkpath(folder.path());
     }
 
     void plainExportGeneratesFirstAndWritesTheCleanHistoryUnderTheSecurityName()
@@ -150,7 +130,7 @@ private Q_SLOTS:
         SetText("ebDirtydata", "100");
         chosen = Path("XJO.csv");
         clicks = QStringList{"cbTicker", "rbMultiFile", "BitBtn1"};  // the file mode plays no part here
-        Press("btnExport");
+        w->Press("btnExport");
 
         QVERIFY(w->boxes.boxes.empty());
         QCOMPARE(dialogShown, 1);
@@ -171,9 +151,9 @@ private Q_SLOTS:
         clicks = row.clicks;
         if (!row.fileChosen)
             chosen = std::nullopt;
-        Press("btnExport");
+        w->Press("btnExport");
 
-        QCOMPARE(w->boxes.Texts(), row.text ? QStringList{QString::fromUtf8(row.text)} : QStringList{});
+        QCOMPARE(w->boxes.texts, row.text ? QStringList{QString::fromUtf8(row.text)} : QStringList{});
         for (const AlertBox& box : w->boxes.boxes)
             QCOMPARE(box.title, QString::fromLatin1(row.title));
         QCOMPARE(dialogShown, row.dialogShown);
@@ -185,13 +165,13 @@ private Q_SLOTS:
 
     void aMemberThatCannotBeWrittenEndsTheBatchNamingItsFile()
     {
-        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("AOI3.csv")));  // a folder in the way of member 3
+        QVERIFY(QDir(folder->path()).mkdir(QStringLiteral("AOI3.csv")));  // a folder in the way of member 3
         SetText("ebMultiples", "4");
         clicks = QStringList{"rbMultiFile", "BitBtn1"};
-        Press("btnExportMulti");
+        w->Press("btnExportMulti");
 
         const QString path = Path("AOI3.csv");
-        QCOMPARE(w->boxes.Texts(), QStringList{"Error writing to file " + path + ". Is it open elsewhere?"});
+        QCOMPARE(w->boxes.texts, QStringList{"Error writing to file " + path + ". Is it open elsewhere?"});
         QCOMPARE(w->boxes.boxes[0].title, QStringLiteral("File Error"));
         QCOMPARE(Files(), (QStringList{"AOI1.csv", "AOI2.csv", "AOI3.csv"}));
         QVERIFY(!w->progress.isVisible() && w->window.TakesInput() && !w->window.Busy());
@@ -209,7 +189,7 @@ private Q_SLOTS:
             save.accept();
             QCOMPARE(save.result(), int(writable ? QDialog::Accepted : QDialog::Rejected));
         }
-        QCOMPARE(w->boxes.Texts(), QStringList{Path("locked.csv") + "\nThis file is set to read-only.\nTry again with a different file name."});
+        QCOMPARE(w->boxes.texts, QStringList{Path("locked.csv") + "\nThis file is set to read-only.\nTry again with a different file name."});
     }
     void precisionStaysWithinOneToNineAndCannotBeTyped()
     {
@@ -228,8 +208,7 @@ private Q_SLOTS:
         QTest::keyClicks(prec, "7");
         QTest::keyClick(prec, Qt::Key_Backspace);
         QCOMPARE(Precision(), QStringLiteral("1"));
-        QTest::keyClick(prec, Qt::Key_Up);
-        QTest::keyClick(prec, Qt::Key_Up);
+        QTest::keySequence(prec, QKeySequence(Qt::Key_Up, Qt::Key_Up));
         QCOMPARE(Precision(), QStringLiteral("3"));
     }
 
@@ -245,9 +224,8 @@ private Q_SLOTS:
                                      "cbQuotes", "rbTab", "rbMultiFile", "downButton"})
                 Click(name);
             onlyColumns = Example();
-            Find<QLineEdit>(*dialog, "ebTicker")->setText("Sym");
-            Find<QLineEdit>(*dialog, "ebDate")->setText("");
-            Find<QLineEdit>(*dialog, "ebVolume")->setText("Vol Traded");
+            for (const auto& [field, text] : {std::pair{"ebTicker", "Sym"}, {"ebDate", ""}, {"ebVolume", "Vol Traded"}})
+                Find<QLineEdit>(*dialog, field)->setText(text);
             Click("BitBtn2");
         }));
         QVERIFY(ExecuteWhile([&] {
@@ -258,7 +236,10 @@ private Q_SLOTS:
         QCOMPARE(onlyColumns, QStringLiteral("T"));  // only the columns show
         QCOMPARE(seenAgain, onlyColumns);
         const ExportFormat f = dialog->ReadExportFormat();
-        QCOMPARE(Columns(f), QStringLiteral("T------"));
+        QString columns;  // the included columns as letters, "-" for a left-out one
+        for (const ExportColumnInfo& column : ExportColumns)
+            columns += QLatin1Char(f.Includes(column.Column) ? column.Letter : '-');
+        QCOMPARE(columns, QStringLiteral("T------"));
         QCOMPARE(std::vector<std::string>(f.Headings.begin(), f.Headings.end()),
                  (std::vector<std::string>{"Sym", "", "OPEN", "HIGH", "LOW", "CLOSE", "Vol Traded"}));
         QVERIFY(f.WriteHeadings && !f.QuoteValues && f.MultipleFiles);

@@ -7,14 +7,13 @@
 #include "TProgress.h"
 #include "UserAlerts.h"
 #include "support/ScopedChange.h"
+#include "support/ScratchFolder.h"
 #include "synthesis/Abort.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -32,17 +31,14 @@ Undo Replace(Handler (*install)(Handler), std::type_identity_t<Handler> handler)
     return Undo([install, previous = install(std::move(handler))] { install(previous); });
 }
 
-// Records every box the program shows instead of showing it.
+// Records every box the program shows, and its text, instead of showing it.
 struct AlertRecorder {
-    QStringList Texts() const
-    {
-        QStringList texts;
-        for (const AlertBox& box : boxes)
-            texts << box.text;
-        return texts;
-    }
     std::vector<AlertBox> boxes;
-    Undo seam = Replace(SetAlertBoxHandler, [this](const AlertBox& box) { boxes.push_back(box); });
+    QStringList texts;
+    Undo seam = Replace(SetAlertBoxHandler, [this](const AlertBox& box) {
+        boxes.push_back(box);
+        texts << box.text;
+    });
 };
 
 // The child of root with the given object name and type; a missing one ends the test run.
@@ -79,11 +75,7 @@ const Row& FetchRow(const Row (&rows)[N])
     return rows[row];
 }
 
-inline QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+inline QByteArray ReadFile(const QString& path) { return QByteArray::fromStdString(ReadFileBytes(path.toStdString())); }
 inline bool WriteFile(const QString& path, const QByteArray& text)
 {
     QFile file(path);

@@ -1,7 +1,6 @@
-// The chart of a bar set: axis ranges from the extremes (widened when flat), colours and
-// widths of the drawn bars, date labels that fit, edge bars kept whole, zoom by a dragged
-// rectangle (animated) or the wheel, undo, scroll by a right drag, the read-out, the
-// context menu, the saved picture and the gradient.
+// The chart of a bar set: axis ranges from the extremes (widened when flat), colours and widths of the drawn
+// bars, date labels that fit, edge bars kept whole, zoom by a dragged rectangle (animated) or the wheel, undo,
+// scroll by a right drag, the read-out, the context menu, the saved picture and the gradient.
 
 #include "GuiTestSupport.h"
 #include "export/ExportError.h"
@@ -15,6 +14,7 @@
 #include <sys/stat.h>
 
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -100,9 +100,8 @@ const RangeCase RangeCases[] = {
      {{45000.7, 3000, 3000, 3000, 3000, 0}, {45001.7, 3000, 3000, 3000, 3000, 0}}, {2998.5, 3001.5}, {0, 1}},
 };
 
-// No two labels overlap or repeat, ticks lie on midnights a whole step apart (equal
-// days, or the first of each month), and the year shows at the first tick and where it
-// changes, or on every label.
+// No two labels overlap or repeat, ticks lie on midnights a whole step apart (equal days, or the first of
+// each month), and the year shows at the first tick and where it changes, or on every label.
 void VerifyDateLabels(HistoryChart& chart)
 {
     chart.replot(QCustomPlot::rpImmediateRefresh);
@@ -130,12 +129,6 @@ void VerifyDateLabels(HistoryChart& chart)
     }
     QVERIFY(gaps.size() <= 1 || firstsOfMonths);
     QVERIFY(everyYear || yearWhereItChanges);
-}
-
-int ModeOf(const QString& path)
-{
-    struct stat status {};
-    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 0777) : -1;
 }
 
 }  // namespace
@@ -220,16 +213,14 @@ private Q_SLOTS:
                 chart->ShowBars(set, true);
                 chart->resize(chart->width() == 700 ? 760 : 700, 360);  // laid out anew by the replot it makes
                 QCPAxis* axis = chart->BottomAxis();
-                const double pixelsPerDay = axis->coordToPixel(86400) - axis->coordToPixel(0);
-                const double drawn = chart->DrawnCandleWidth();
+                const double pixelsPerDay = axis->coordToPixel(86400) - axis->coordToPixel(0), drawn = chart->DrawnCandleWidth();
                 // The style's width where a pixel is left between days, else narrower down to a line.
                 QVERIFY2(drawn == std::min(style, std::max(1.0, std::floor(pixelsPerDay - 1))), qPrintable(QString::number(days)));
                 // Beyond each end half a day, or half a drawn bar and two pixels where that is more.
                 const double least = std::max(pixelsPerDay / 2, drawn / 2 + 2);
                 for (const double room : {axis->coordToPixel(KeyOf(set, 0)) - Area().left(),
-                                          Area().left() + Area().width() - axis->coordToPixel(KeyOf(set, days - 1))}) {
+                                          Area().left() + Area().width() - axis->coordToPixel(KeyOf(set, days - 1))})
                     QVERIFY2(Near(room, least, 1e-6), qPrintable(QString::number(days)));
-                }
             }
         }
     }
@@ -347,8 +338,7 @@ private Q_SLOTS:
         QVERIFY(!chart->IsZoomed() && Ranges() == whole);
 
         // The content follows a right drag: the view moves left (earlier) and up (higher).
-        const double secondsPerPixel = whole[0].size() / chart->axisRect()->width();
-        const double pricePerPixel = whole[1].size() / chart->axisRect()->height();
+        const double secondsPerPixel = whole[0].size() / Area().width(), pricePerPixel = whole[1].size() / Area().height();
         QCoreApplication::processEvents();
         const QImage unscrolled = chart->grab().toImage();
         Drag(chart.get(), Qt::RightButton, at, at + QPoint(80, 30));
@@ -401,8 +391,7 @@ private Q_SLOTS:
         chart->UndoZoom();
         QTest::qWait(400);
         QVERIFY(!chart->IsZoomed() && Ranges() == whole);
-        // A zoom without animation ends a running one; a one-pixel rectangle still spans a
-        // tenth of a billionth.
+        // A zoom without animation ends a running one; a one-pixel rectangle still spans a tenth of a billionth.
         Drag(chart.get(), Qt::LeftButton, from, to);
         chart->ZoomToRect(QRect(area.center(), QSize(1, 1)), false);
         QVERIFY(!chart->IsAnimating() && chart->PriceAxis()->range().size() >= 1e-10);
@@ -448,7 +437,7 @@ private Q_SLOTS:
         QVERIFY(ReadFile(folder.filePath(QStringLiteral("chart.PDF"))).startsWith("%PDF"));
         // New files get the mode the user's mask leaves, each of them.
         for (const char* name : {"picture.png", "chart.PDF"})
-            QCOMPARE(ModeOf(folder.filePath(QString::fromLatin1(name))), 0644);
+            QCOMPARE(int(std::filesystem::status(folder.filePath(name).toStdString()).permissions()), 0644);
         ::umask(mask);
         // A folder in the file's place stays, and no staging file is left behind.
         const QString taken = folder.filePath(QStringLiteral("taken.png"));

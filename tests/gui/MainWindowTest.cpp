@@ -114,7 +114,6 @@ private Q_SLOTS:
     void init()
     {
         QFile::remove(SettingsPath());
-        QDir(SettingsPath()).removeRecursively();
         w = std::make_unique<MainWindowUnderTest>();
     }
     void cleanup() { w.reset(); }
@@ -136,8 +135,7 @@ private Q_SLOTS:
             QVERIFY2(!Find<QAbstractButton>(window, pictured)->icon().isNull(), pictured);
         // No history to copy yet, by the button or the chart's menu.
         QVERIFY(!w->Button("btnCopyCommand")->isEnabled() && !w->Chart().actions().at(0)->isEnabled());
-        // The pickers span the command line's years, show the exported files' date pattern
-        // and drop down a calendar.
+        // The pickers span the command line's years, show the exported files' date pattern and drop down a calendar.
         for (const char* name : {"StartDate", "EndDate"}) {
             auto* picker = Find<QDateEdit>(window, name);
             QVERIFY(picker->minimumDate() == QDate(1, 1, 1) && picker->maximumDate() == QDate(9999, 12, 31));
@@ -286,7 +284,7 @@ private Q_SLOTS:
     void conversionErrorShowsItsBox()
     {
         w->Do({"ebTicksPerDay=abc", "btnGenerate"});
-        QCOMPARE(w->boxes.Texts(), QStringList{QStringLiteral("'abc' is not a valid integer value.")});
+        QCOMPARE(w->boxes.texts, QStringList{QStringLiteral("'abc' is not a valid integer value.")});
         QCOMPARE(w->boxes.boxes[0].title, QStringLiteral("Tickforge"));
         QCOMPARE(w->boxes.boxes[0].icon, AlertIcon::Stop);
         QCOMPARE(w->Chart().Series1()->dataCount(), 0);
@@ -355,9 +353,8 @@ private Q_SLOTS:
 
         QTemporaryDir folder;
         QProcess cli;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("PATH", QFileInfo(QStringLiteral(TICKFORGE_CLI_PATH)).path() + ":" + environment.value("PATH"));
-        cli.setProcessEnvironment(environment);
+        const Undo path =
+            SetEnvironment("PATH", QFileInfo(TICKFORGE_CLI_PATH).path().toStdString() + ":" + qgetenv("PATH").constData());
         cli.setWorkingDirectory(folder.path());
         cli.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), command + QStringLiteral(" -q -o cli.csv")});
         QVERIFY(cli.waitForFinished(60000));
@@ -390,7 +387,7 @@ private Q_SLOTS:
             QApplication::sendEvent(panelArea, &event);
         };
         chooseStatisticsFromContextMenu();
-        QCOMPARE(w->boxes.Texts(), QStringList{QStringLiteral("There is no history yet: press GO, or fit to a real file first.")});
+        QCOMPARE(w->boxes.texts, QStringList{QStringLiteral("There is no history yet: press GO, or fit to a real file first.")});
         w->Do({QStringLiteral("ebLength=20"), QStringLiteral("ebTicksPerDay=50"), QStringLiteral("btnGenerate")});
         chooseStatisticsFromContextMenu();
         StatisticsWindow& statistics = *w->window.findChild<AnalysisMenu*>()->Statistics();
@@ -404,15 +401,14 @@ private Q_SLOTS:
 
         // Fit to data by its shortcut: a file with too few bars, then a real history.
         QTemporaryDir folder;
-        const QString real = folder.filePath(QStringLiteral("real.csv"));
-        const QString bad = folder.filePath(QStringLiteral("bad.csv"));
+        const QString real = folder.filePath(QStringLiteral("real.csv")), bad = folder.filePath(QStringLiteral("bad.csv"));
         QVERIFY(WriteFile(real, RealFile()));
         QVERIFY(WriteFile(bad, "Date,Open,High,Low,Close\n2024-01-01,1,1,1,1\n"));
         QString chosen = bad;
         const Undo chooser = Replace(SetOpenFileChooser, [&](QWidget*) { return std::optional<QString>(chosen); });
         w->Button(QStringLiteral("cbSeedRandom"))->setChecked(false);
         QTest::keyClick(&w->window, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(w->boxes.Texts().value(1), bad + QStringLiteral(":2: only 1 usable bars; at least 30 are needed."));
+        QCOMPARE(w->boxes.texts.value(1), bad + QStringLiteral(":2: only 1 usable bars; at least 30 are needed."));
         QCOMPARE(w->Edit(QStringLiteral("ebLength"))->text(), QStringLiteral("20"));
 
         chosen = real;
@@ -459,8 +455,7 @@ private Q_SLOTS:
     void windowsAppearInOrderWithTheSplashUpCentredOnTop()
     {
         QVERIFY(WriteFile(SettingsPath(), "[Generator]\nSecurityName=XJO\n"));
-        // Per step: the splash up (S), the progress window (P), credits window (C) and
-        // format dialog (F) made, and the main window shown (G).
+        // Per step: the splash up (S); the progress window (P), credits (C), format dialog (F) made; the main window shown (G).
         QStringList seen;
         std::vector<int> waits;
         QRect splashFrame;
@@ -486,8 +481,7 @@ private Q_SLOTS:
         const std::unique_ptr<ProgramWindows> windows = StartUp(options);
 
         QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Tickforge"));
-        // The main window is made first, with its settings restored, and not shown; then
-        // the splash shown, the progress window, credits, repaint, format dialog, wait, hide.
+        // First the main window, settings restored, unshown; then splash, progress, credits, repaint, format dialog, wait, hide.
         QCOMPARE(nameAtCreation, QStringLiteral("XJO"));
         QCOMPARE(seen, (QStringList{"0:", "1:S", "2:SP", "3:SPC", "4:SPC", "5:SPCF", "6:SPCF", "7:PCF"}));
         QCOMPARE(waits, std::vector<int>{3000});
