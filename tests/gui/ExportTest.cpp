@@ -194,8 +194,8 @@ private Q_SLOTS:
     void precisionStaysWithinOneToNineAndCannotBeTyped()
     {
         ShowDialog();
-        for (const auto& [button, clicks, end] : {std::tuple{"upButton", 5, 9}, {"downButton", 9, 1}}) {
-            for (int i = 0; i < clicks; ++i)
+        for (const auto& [button, presses, end] : {std::tuple{"upButton", 5, 9}, {"downButton", 9, 1}}) {
+            for (int i = 0; i < presses; ++i)
                 Click(button);
             QCOMPARE(Precision(), QString::number(end));  // and no further
             QCOMPARE(dialog->ReadExportFormat().Precision, end);

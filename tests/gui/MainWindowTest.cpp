@@ -492,7 +492,7 @@ private Q_SLOTS:
 
     void mainWindowOpensCentredAndItsAboutBoxShowsTheCreditsModally()
     {
-        const std::unique_ptr<ProgramWindows> windows = StartUp({.wait = [](int) {}});
+        const std::unique_ptr<ProgramWindows> windows = StartUp({.wait = [](int) {}, .observer = {}});
         ShowMainWindow(*windows);
         TGenerator& main = *windows->Generator;
         QVERIFY(QTest::qWaitForWindowExposed(&main));
@@ -553,7 +553,7 @@ private Q_SLOTS:
     void closingTheMainWindowEndsTheProgramAndSavesTheSettings()
     {
         w.reset();  // the program's own windows only
-        std::unique_ptr<ProgramWindows> windows = StartUp({.wait = [](int) {}});
+        std::unique_ptr<ProgramWindows> windows = StartUp({.wait = [](int) {}, .observer = {}});
         TGenerator* main = windows->Generator.get();
         QTimer::singleShot(0, main, [main] {
             main->Panel().SetText("ebSecurityName", "ZZZ");
