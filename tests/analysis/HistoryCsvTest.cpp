@@ -1,5 +1,4 @@
-// Reading real histories: the layouts found in the wild, and every refusal naming the
-// file and the line.
+// Reading real histories: the layouts found in the wild, and every refusal naming the file and the line.
 
 #include "analysis/HistoryCsv.h"
 #include "analysis/HistoryReport.h"
@@ -103,9 +102,8 @@ TEST(HistoryCsv, RefusesAFileItCannotUseNamingTheLine)
                          "/nonexistent/real.csv: cannot be opened (No such file or directory)");
 }
 
-// Closes alternate 100, 200, 100, ... from Monday 2024-01-01 for 30 calendar days;
-// high and low 2 % either side of the close; volumes 100, 200, ..., 3000. Worked by
-// hand: 15 returns of +ln 2 and 14 of -ln 2.
+// Closes alternate 100, 200, 100, ... from Monday 2024-01-01 for 30 calendar days; high and low 2 % either side
+// of the close; volumes 100, 200, ..., 3000. Worked by hand: 15 returns of +ln 2 and 14 of -ln 2.
 TEST(HistoryReport, MatchesValuesWorkedByHand)
 {
     ScratchFolder folder;
@@ -130,9 +128,8 @@ TEST(HistoryReport, MatchesValuesWorkedByHand)
     EXPECT_EQ(r.largestMoveDate, EncodeDate({2024, 1, 2}));
     EXPECT_NEAR(r.maxDrawdown, 0.5, 1e-12);
     EXPECT_NEAR(r.averageRange, 0.04, 1e-12);
-    EXPECT_NEAR(r.volumeDeciles[0], 390.0, 1e-9);
-    EXPECT_NEAR(r.volumeDeciles[4], 1550.0, 1e-9);
-    EXPECT_NEAR(r.volumeDeciles[8], 2710.0, 1e-9);
+    for (const auto& [decile, volume] : {std::pair{0, 390.0}, {4, 1550.0}, {8, 2710.0}})
+        EXPECT_NEAR(r.volumeDeciles[decile], volume, 1e-9) << decile;
     EXPECT_NEAR(r.weekendShare, 8.0 / 30.0, 1e-12);
 }
 

@@ -95,8 +95,7 @@ TEST(VolumeText, TruncatesTowardZeroAndRefusesWhatNoSixtyFourBitIntegerHolds)
         EXPECT_ERROR_MESSAGE(VolumeText(v), "Invalid floating point operation");
 }
 
-// 2 January 2024, 01:12: the times of the other series fall on 1 January, so a date
-// shows that only the close's time counts.
+// 2 January 2024, 01:12: the other series' times fall on 1 January, so a date shows that only the close's time counts.
 constexpr double SecondJanuaryEarly = 45293.05;
 
 const std::string Line0 = "\"2/01/2024\",\"3000\",\"3012.3\",\"2987.7\",\"3005.5\",\"12345\"\r\n";

@@ -10,6 +10,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -168,30 +169,26 @@ TEST_F(ExportHistoriesTest, ASingleFileTakesWholeMembersWhenTheBatchEndsOrStopsA
 
 TEST_F(ExportHistoriesTest, GenerateAndExportGeneratesFirstOnlyWithoutAHistory)
 {
-    const struct {
-        GenerationOutcome::Kind first;
-        WhenNoHistory noHistory;
-        ExportResult::StopReason stop;
-    } cases[] = {
+    const std::tuple<GenerationOutcome::Kind, WhenNoHistory, ExportResult::StopReason> cases[] = {
         {GenerationOutcome::Generated, WhenNoHistory::Stop, ExportResult::Finished},
         {GenerationOutcome::ChecksFailed, WhenNoHistory::WriteOn, ExportResult::NothingToExport},
         {GenerationOutcome::Failed, WhenNoHistory::WriteOn, ExportResult::NothingToExport},
         {GenerationOutcome::Aborted, WhenNoHistory::WriteOn, ExportResult::Finished},
         {GenerationOutcome::Aborted, WhenNoHistory::Stop, ExportResult::NothingToExport},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(&c - cases);
+    for (const auto& [first, noHistory, stop] : cases) {
+        SCOPED_TRACE(::testing::Message() << first << (noHistory == WhenNoHistory::Stop ? " stopping" : " writing on"));
         bars.SetSeriesCount(0);
-        job.Generate = [&] { return Fill(1.0), GenerationOutcome{c.first}; };
-        job.NoHistory = c.noHistory;
+        job.Generate = [this, kind = first] { return Fill(1.0), GenerationOutcome{kind}; };
+        job.NoHistory = noHistory;
         int asked = 0;
         const ExportResult result = GenerateAndExport(job, [&] {
             ++asked;
             return std::optional<ExportChoice>({TickerAndClose(), folder / "AOI.csv"});
         });
-        EXPECT_EQ(result.Stop, c.stop);
-        EXPECT_EQ(result.Generation.kind, c.stop == ExportResult::Finished ? GenerationOutcome::Generated : c.first);
-        EXPECT_EQ(asked, c.stop == ExportResult::Finished ? 1 : 0);
+        EXPECT_EQ(result.Stop, stop);
+        EXPECT_EQ(result.Generation.kind, stop == ExportResult::Finished ? GenerationOutcome::Generated : first);
+        EXPECT_EQ(asked, stop == ExportResult::Finished ? 1 : 0);
     }
     // With a history no generation comes first.
     job.Generate = [this] { return Generate(); };

@@ -22,10 +22,7 @@ void PrintTo(const GenerationOutcome& outcome, std::ostream* out) { *out << outc
 namespace {
 
 using namespace tickforge;
-using tickforge::testing::RecordingSink;
-using tickforge::testing::SeedAfter;
-using tickforge::testing::KeepSharedRandom;
-using tickforge::testing::Undo;
+using namespace tickforge::testing;
 using Change = std::function<void(PanelValues&)>;
 
 // A user interface made of plain objects: it logs every call in order and keeps the busy
@@ -63,8 +60,7 @@ struct FakeGenerationUi final : GenerationUi {
     std::vector<Box> boxes;
     std::vector<ShownBars> shown;
     RecordingSink sink{log};
-    bool mainWindowEnabled = true;
-    bool progressVisible = false;
+    bool mainWindowEnabled = true, progressVisible = false;
     int busyCursorDepth = 0;
 };
 
@@ -100,8 +96,7 @@ protected:
         SharedRandom().SetClockSeedSource([] { return 4242u; });
         // A short history: 20 calendar days of 40 ticks.
         ui.panel.StartDate = SecondJanuary2024 + 0.5;
-        ui.panel.ebLength = "20";
-        ui.panel.ebTicksPerDay = "40";
+        ui.panel.ebLength = "20", ui.panel.ebTicksPerDay = "40";
         run.Synthesize = [this](const HistoryRequest& request, ProgressSink& progress, TTimeSeriesSet& result) {
             requests.push_back(request);
             seedsAtSynthesis.push_back(SharedRandom().Seed());
@@ -172,8 +167,7 @@ TEST_F(GenerationRunTest, RandomPeriodAndPriceAreDrawnInOrderInsideTheirRanges)
         EXPECT_EQ(seedsAtSynthesis.back(), SeedAfter(seed, 3));
     }
 
-    // The price is drawn before its range is checked: an empty range still draws, and so
-    // does one whose width overflows.
+    // The price is drawn before its range is checked: an empty range still draws, and so does one whose width overflows.
     p.cbRandomPeriod = false;
     const std::tuple<const char*, const char*, GenerationOutcome> ranges[] = {
         {"4000", "4000", {GenerationOutcome::ChecksFailed}}, {"-1e308", "1e308", Failure("Floating point overflow")}};
@@ -232,8 +226,7 @@ TEST_F(GenerationRunTest, ChecksCompareOnlyWhatIsActiveAndRefuseEqualityAndFault
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         ui.panel = PanelValues{};
-        ui.panel.ebLength = "3";
-        ui.panel.ebTicksPerDay = "4";
+        ui.panel.ebLength = "3", ui.panel.ebTicksPerDay = "4";
         c.change(ui.panel);
         ui.boxes.clear();
         const std::size_t synthesised = requests.size();

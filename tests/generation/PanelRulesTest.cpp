@@ -7,8 +7,7 @@
 #include <utility>
 #include <vector>
 
-using tickforge::LocaleFormats;
-using tickforge::PanelRecord;
+using namespace tickforge;
 
 namespace {
 
@@ -64,8 +63,7 @@ TEST(PanelRules, TextAndDateRulesRepairThePanelAndBeepOnlyForTextsThatDoNotConve
         {"end ten days after the start", [](PanelRecord& p) { p.ChangeDate("EndDate", Start + 10.7); },
          {{"ebLength", "10"}, {"ebRandomPeriodMin", "10"}}, 10, 0},
         {"end before the start", [](PanelRecord& p) { p.ChangeDate("EndDate", Start - 3); }, {{"ebLength", "1"}}, 1, 0},
-        {"start moved forward", [](PanelRecord& p) { p.ChangeDate("StartDate", Start + 100); }, {{"ebLength", "80"}},
-         180, 0},
+        {"start moved forward", [](PanelRecord& p) { p.ChangeDate("StartDate", Start + 100); }, {{"ebLength", "80"}}, 180, 0},
         {"start after the end pulls it along", [](PanelRecord& p) { p.ChangeDate("StartDate", Start + 400.25); },
          {{"ebLength", "1"}}, 401.25, 0},
         // A minimum price is never negative; a text that is no number is emptied.
@@ -75,8 +73,7 @@ TEST(PanelRules, TextAndDateRulesRepairThePanelAndBeepOnlyForTextsThatDoNotConve
         {"minus sign typed first", Type("ebMinPrice", {"-"}), {{"ebMinPrice", ""}}, 180, 2},
         // Texts convert in the user's form: a full stop is then no decimal sign.
         {"comma: minimum kept", Type("ebRandomPeriodMin", {"179,5"}), {{"ebRandomPeriodMin", "179,5"}}, 180, 0, true},
-        {"comma: minimum with a full stop", Type("ebRandomPeriodMin", {"180.5"}), {{"ebRandomPeriodMin", ""}}, 180, 2,
-         true},
+        {"comma: minimum with a full stop", Type("ebRandomPeriodMin", {"180.5"}), {{"ebRandomPeriodMin", ""}}, 180, 2, true},
         {"comma: minimum price", Type("ebMinPrice", {"2,5", "-0,5"}), {{"ebMinPrice", "0"}}, 180, 0, true},
     };
     for (const auto& c : cases) {

@@ -132,8 +132,7 @@ TEST(ProfileFileSave, ReplacesTheFileAtomicallyKeepingEveryOtherByteItsModeAndIt
     EXPECT_EQ(fs::status(path).permissions(), mode);
     EXPECT_TRUE(fs::is_symlink(folder / "link.ini"));
 
-    // Marked read-only, the file is refused even to the superuser, not renamed over, and
-    // no temporary file is left.
+    // Marked read-only, the file is refused even to the superuser, not renamed over, and no temporary file is left.
     ProfileFile file(path);
     file.WriteText("Generator", "Seed", "4");
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
@@ -146,8 +145,7 @@ TEST(ProfileFileLocation, ABareNameLiesInTheAbsoluteXdgConfigHomeOrInHomesConfig
 {
     ScratchFolder home;
     const Undo homeVariable = SetEnvironment("HOME", home.Path().string());
-    // A relative folder would depend on the current folder: ignored. The settings tests
-    // show an absolute one.
+    // A relative folder would depend on the current folder: ignored. The settings tests show an absolute one.
     for (const auto& [xdg, folder] : {std::pair<std::optional<std::string>, std::string>{std::nullopt, home / ".config"},
                                       {"relative/config", home / ".config"}}) {
         const Undo xdgVariable = SetEnvironment("XDG_CONFIG_HOME", xdg);

@@ -1,5 +1,4 @@
-// The staged file's own refusals and its rollback; the history writer's tests show the
-// rest of it at work.
+// The staged file's own refusals and its rollback; the history writer's tests show the rest of it at work.
 
 #include "platform/StagedFile.h"
 
@@ -9,8 +8,7 @@
 
 #include <unistd.h>
 
-using tickforge::CheckWritable;
-using tickforge::StagedFile;
+using namespace tickforge;
 using namespace tickforge::testing;
 
 namespace fs = std::filesystem;

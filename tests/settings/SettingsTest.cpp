@@ -40,8 +40,7 @@ const std::string FirstStartFile =
 
 TEST(SettingsFirstStart, PanelShowsTheTablesDefaultsAndTheExitWritesThemIntoTheSettingsFolder)
 {
-    ScratchFolder config;
-    ScratchFolder current;
+    ScratchFolder config, current;
     const Undo xdg = SetEnvironment("XDG_CONFIG_HOME", config / "deeper");
     const Undo cd = ChangeCurrentFolder(current.Path());
     WriteFileBytes(current / "TKF.ini", "[Generator]\nSeed=1\n");
@@ -78,8 +77,7 @@ TEST(SettingsRoundTrip, EveryKeyComesBackAsItStoodAndReplacesItsLineInAHandWritt
         edited.SetChecked(box, true);
     edited.SetChecked("cbWeekends", false);
     SaveSettings(edited, path);
-    // Known keys are replaced where they stand, unknown lines stay, the other keys follow;
-    // a value with padding is quoted.
+    // Known keys are replaced where they stand, unknown lines stay, the other keys follow; a value with padding is quoted.
     const std::string head =
         "; by hand\n[Window]\nLeft=10\n\n[generator]\nShockMag=4\nColour=green\nSeed=\" 2500,5 \"\nRandomSeed=1\n";
     EXPECT_EQ(ReadFileBytes(path).substr(0, head.size()), head);
@@ -107,8 +105,7 @@ TEST(SettingsRestore, ValuesAreAppliedKeyByKeyThroughThePanelsRules)
         {"a stored zero", "Weekends=0\n", {}, {{"cbWeekends", false}}},
         {"an empty text is restored, an empty flag takes its default", "Seed=\nWeekends=\n", {{"ebSeed", ""}},
          {{"cbWeekends", true}}},
-        // Each text goes through its field's rule: a missing minimum follows the length,
-        // which is repaired first.
+        // Each text goes through its field's rule: a missing minimum follows the length, which is repaired first.
         {"a bad length", "Length=abc\nSeed=abc\n", {{"ebLength", "1"}, {"ebRandomPeriodMin", "1"}, {"ebSeed", "abc"}},
          {}, {}, 1},
         // Bounds are applied after the fixed price box. A hand-edited file can store a bound

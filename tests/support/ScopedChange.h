@@ -1,6 +1,5 @@
 #pragma once
-// Changes a test makes for one scope: each function makes its change and returns the
-// Undo that reverts it when the scope ends.
+// Changes a test makes for one scope: each function makes its change and returns the Undo that reverts it at its end.
 
 #include <csignal>
 #include <cstdlib>
@@ -48,8 +47,7 @@ inline Undo ChangeCurrentFolder(const std::filesystem::path& folder)
     });
 }
 
-// A write beyond the limit fails. Unlike a missing write permission, this binds the
-// superuser too.
+// A write beyond the limit fails. Unlike a missing write permission, this binds the superuser too.
 inline Undo LimitFileSize(rlim_t bytes)
 {
     rlimit old{};

@@ -1,6 +1,5 @@
 #pragma once
-// A fresh folder for one test's files, removed with everything in it afterwards, and
-// reading and writing whole files.
+// A fresh folder for one test's files, removed with everything in it afterwards, and reading and writing whole files.
 
 #include <cstdlib>
 #include <filesystem>

@@ -9,8 +9,7 @@
 namespace {
 
 using namespace tickforge;
-using tickforge::testing::Bar;
-using tickforge::testing::FillDailyBars;
+using namespace tickforge::testing;
 
 constexpr std::uint32_t StartSeed = 20240102u;
 
@@ -24,7 +23,6 @@ Bar Corrupted(Bar bar, std::int32_t kind)
     case 4: bar.Low = bar.High; break;
     case 5: bar.Volume = 0.0; break;
     case 6: bar.Volume = bar.Volume / 10.0; break;  // volumes 5000 + 7i: not cut to whole numbers
-    default: break;
     }
     return bar;
 }
@@ -32,13 +30,13 @@ Bar Corrupted(Bar bar, std::int32_t kind)
 class CorruptHistoryTest : public ::testing::Test {
 protected:
     void SetUp() override { SharedRandom().SetSeed(StartSeed); }
-    tickforge::testing::Undo keepRandom_ = tickforge::testing::KeepSharedRandom();
+    Undo keepRandom_ = KeepSharedRandom();
 };
 
 TEST_F(CorruptHistoryTest, EachBarDrawsOnceAndWhenPickedDrawsTheKindItApplies)
 {
     constexpr std::int32_t n = 700;
-    const auto bars = tickforge::testing::DistinctBars(n);
+    const auto bars = DistinctBars(n);
     // Picked when the first draw lies strictly below the percentage, as reals: 2.5 picks
     // draws 0, 1 and 2; nothing at 0 or NaN; nearly everything at 99.5.
     for (const double percentage : {0.0, std::nan(""), 2.5, 99.5}) {

@@ -18,15 +18,13 @@
 #include <vector>
 
 using namespace tickforge;
-using tickforge::testing::RecordingSink;
-using tickforge::testing::SeedAfter;
+using namespace tickforge::testing;
 
 namespace {
 
 constexpr std::uint32_t ClockSeed = 12345u;
 
-// A fixed clock seed, so that every run is reproducible, and a plain request to vary:
-// ten days from a Monday, weekends kept.
+// A fixed clock seed, so that every run is reproducible, and a plain request to vary: ten days from a Monday, weekends kept.
 class SynthesisTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -39,7 +37,17 @@ protected:
     }
     void TearDown() override { ClearAbortRequest(); }
 
-    tickforge::testing::Undo keepRandom = tickforge::testing::KeepSharedRandom();
+    // A fresh sink at which a person's Abort arrives with the given pump.
+    void AbortAtPump(long long pump)
+    {
+        sink = {};
+        sink.onPump = [this, pump] {
+            if (sink.pumps == pump)
+                RequestAbort();
+        };
+    }
+
+    Undo keepRandom = KeepSharedRandom();
     HistoryRequest request;
     RecordingSink sink;
     TTimeSeriesSet bars;
@@ -64,9 +72,8 @@ bool TwoPhaseHistory(const HistoryRequest& r, ProgressSink& progress, TTimeSerie
     const auto ratio = [&](double c) { return CheckedDiv(c - r.MinPrice, r.MaxPrice - r.MinPrice); };
     progress.SetActivity("Making History...");
     progress.SetGaugePosition(0);
-    // Each tick: a uniform step; a draw that may start a shock event of T attempts, each
-    // of which draws its multiplier; the drift; the soft bounds' damping; a redraw while
-    // the candidate lies on or beyond a hard bound.
+    // Each tick: a uniform step; a draw that may start a shock event of T attempts, each of which draws its
+    // multiplier; the drift; the soft bounds' damping; a redraw while the candidate lies on or beyond a hard bound.
     double price = r.SeedPrice;
     std::int64_t shock = 0;
     for (std::int64_t i = 0; i < total; ++i) {
@@ -109,10 +116,8 @@ bool TwoPhaseHistory(const HistoryRequest& r, ProgressSink& progress, TTimeSerie
             h = path[k].Value > path[h].Value ? k : h;
             l = path[k].Value < path[l].Value ? k : l;
         }
-        put(SeriesOpen, path[o]);
-        put(SeriesClose, path[e]);
-        put(SeriesHigh, path[h]);
-        put(SeriesLow, path[l]);
+        for (const auto& [s, k] : {std::pair{SeriesOpen, o}, {SeriesClose, e}, {SeriesHigh, h}, {SeriesLow, l}})
+            put(s, path[k]);
         const double q = 1.0 + CheckedDiv(path[h].Value - path[l].Value, path[l].Value);
         double v = CheckFinite((r.MaxVolume - r.MinVolume) * 50.0 * (q * q - 1.0) + r.MinVolume);
         if (bars > 0)
@@ -175,13 +180,7 @@ bool Watched(const HistoryRequest& r, ProgressSink& p, TTimeSeriesSet& s, std::v
     });
 }
 
-bool Unwatched(const HistoryRequest& r, ProgressSink& p, TTimeSeriesSet& s, std::vector<TickPoint>&)
-{
-    return MakeHistory(r, p, s);
-}
-
-// The top of a band from 0 that puts the first candidate of a path without volatility
-// exactly at the given fraction of the band.
+// The top of a band from 0 that puts the first candidate of a path without volatility exactly at that fraction of it.
 double TopPuttingFirstMoveAt(const HistoryRequest& r, double fraction)
 {
     const double drift = std::pow(std::pow(1.0 + r.BiasPercentPerYear / 100.0, 1.0 / 365.0), 1.0 / r.TicksPerDay) - 1.0;
@@ -195,8 +194,7 @@ double TopPuttingFirstMoveAt(const HistoryRequest& r, double fraction)
     return top;
 }
 
-// Days per shock event that, with one tick a day, put the threshold exactly on the draw
-// that seed gives.
+// Days per shock event that, with one tick a day, put the threshold exactly on the draw that seed gives.
 double DaysPuttingShockThresholdOn(std::uint32_t seed)
 {
     const double u = RandomSource::ToReal(seed);
@@ -258,7 +256,7 @@ TEST_F(SynthesisTest, SameTicksBarsSeedCaptionsGaugeAndErrorsForEverySetting)
         c.change(request);
         const Outcome want = OutcomeOf(TwoPhaseHistory, request);
         const Outcome watched = OutcomeOf(Watched, request);
-        Outcome unwatched = OutcomeOf(Unwatched, request);
+        Outcome unwatched = OutcomeOf([](auto& r, auto& p, auto& s, auto&) { return MakeHistory(r, p, s); }, request);
         EXPECT_EQ(want.error, c.error);
         EXPECT_TRUE(watched == want) << watched.error;
         unwatched.ticks = want.ticks;
@@ -280,13 +278,9 @@ TEST_F(SynthesisTest, AnAbortAtAnyPumpOrLeftSetBeforeTheRunEndsItThereWithFiveEm
 
     for (long long pump : {0LL, 1LL, 2LL, 10LL, 11LL}) {
         SCOPED_TRACE(pump);
-        sink = {};
+        AbortAtPump(pump);
         if (pump == 0)
             RequestAbort();
-        sink.onPump = [&] {
-            if (sink.pumps == pump)
-                RequestAbort();
-        };
         long long watched = 0;
         EXPECT_FALSE(MakeHistory(request, sink, bars, [&](const TickPathView& view) { watched += view.Count; }));
         EXPECT_EQ(sink.pumps, pump);
@@ -302,11 +296,7 @@ TEST_F(SynthesisTest, AnAbortAtAnyPumpOrLeftSetBeforeTheRunEndsItThereWithFiveEm
     }
     // An abort at the pump of the last day still ends the run.
     request.NumberOfDays = 1;
-    sink = {};
-    sink.onPump = [&] {
-        if (sink.pumps == 2)
-            RequestAbort();
-    };
+    AbortAtPump(2);
     EXPECT_FALSE(MakeHistory(request, sink, bars));
     EXPECT_EQ(bars.Length(), 0);
 }
@@ -330,11 +320,7 @@ TEST_F(SynthesisTest, APriceOnAHardBoundIsRefusedUntilAnErrorOrAnAbortEndsTheRed
     request.MaxBoundActive = false;
     request.MinBoundActive = true;
     request.MinPrice = FirstMove(-50.0);
-    sink = {};
-    sink.onPump = [this] {
-        if (sink.pumps == 10)
-            RequestAbort();
-    };
+    AbortAtPump(10);
     EXPECT_FALSE(MakeHistory(request, sink, bars));
     EXPECT_EQ(sink.pumps, 10);
     EXPECT_FALSE(AbortRequested());
