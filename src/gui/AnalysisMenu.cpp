@@ -96,10 +96,8 @@ void AnalysisMenu::FitToData()
     ShowStatistics();
 }
 
-void AnalysisMenu::ShowStatistics()
+std::vector<DailyHistory> AnalysisMenu::Histories() const
 {
-    if (!window_.TakesInput())
-        return;
     std::vector<DailyHistory> histories;
     const GenerationRun& run = window_.Run();
     const TTimeSeriesSet& shown = run.WorkingSet.SeriesCount() > 0 ? run.WorkingSet : run.GeneratedSet;
@@ -107,6 +105,14 @@ void AnalysisMenu::ShowStatistics()
         histories.push_back(HistoryFromBars(shown, window_.Panel().Text(PanelControl::ebSecurityName)));
     if (real_)
         histories.push_back(*real_);
+    return histories;
+}
+
+void AnalysisMenu::ShowStatistics()
+{
+    if (!window_.TakesInput())
+        return;
+    const std::vector<DailyHistory> histories = Histories();
     if (histories.empty()) {
         ShowAlertBox(&window_, {tr("There is no history yet: press GO, or fit to a real file first."),
                                 QString::fromLatin1(ApplicationTitle)});
@@ -118,6 +124,17 @@ void AnalysisMenu::ShowStatistics()
     statisticsWindow_->show();
     statisticsWindow_->raise();
     statisticsWindow_->activateWindow();
+}
+
+void AnalysisMenu::RefreshStatistics()
+{
+    if (statisticsWindow_ == nullptr || !statisticsWindow_->isVisible())
+        return;
+    const std::vector<DailyHistory> histories = Histories();
+    if (histories.empty())
+        statisticsWindow_->close();
+    else
+        statisticsWindow_->ShowHistories(histories);
 }
 
 }  // namespace tickforge

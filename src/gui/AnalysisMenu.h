@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QAction;
 class QWidget;
@@ -35,8 +36,13 @@ public:
 public Q_SLOTS:
     void FitToData();
     void ShowStatistics();
+    // An open statistics window follows the current history; with none left, it closes.
+    void RefreshStatistics();
 
 private:
+    // The current history, if there is one, and the one last fitted to.
+    std::vector<DailyHistory> Histories() const;
+
     TGenerator& window_;
     QAction* fit_;
     QAction* statistics_;

@@ -63,7 +63,7 @@ TGenerator::TGenerator(QWidget* parent, std::string settingsFile)
     });
     connect(ui_->cbColor, &QCheckBox::toggled, this, &TGenerator::cbColorClick);
     connect(ui_->btnExpand, &QToolButton::clicked, this, &TGenerator::btnExpandClick);
-    new AnalysisMenu(*this);  // "Fit to data..." and "Statistics", by shortcut and context menu
+    analysisMenu_ = new AnalysisMenu(*this);  // "Fit to data..." and "Statistics", by shortcut and context menu
     connect(ui_->btnCopyCommand, &QToolButton::clicked, this, &TGenerator::btnCopyCommandClick);
     // The chart's own menu offers the same command.
     copyCommand_ = new QAction(ui_->btnCopyCommand->text(), ui_->Chart1);
@@ -241,6 +241,7 @@ void TGenerator::ShowBars(const TTimeSeriesSet& bars, bool resetZoom)
 {
     ui_->Chart1->ShowBars(bars, resetZoom);
     UpdateHistoryLine(bars);
+    analysisMenu_->RefreshStatistics();
 }
 
 void TGenerator::UpdateHistoryLine(const TTimeSeriesSet& bars)

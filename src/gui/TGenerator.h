@@ -21,6 +21,7 @@ class QDateTimeEdit;
 
 namespace tickforge {
 
+class AnalysisMenu;
 class HistoryChart;
 class InputBlock;
 class TProgress;
@@ -106,6 +107,7 @@ private:
     TfrmSplash* splash_ = nullptr;
     TfrmWriteMarket* formatDialog_ = nullptr;
     QAction* copyCommand_ = nullptr;
+    AnalysisMenu* analysisMenu_ = nullptr;
 };
 
 }  // namespace tickforge

@@ -426,6 +426,8 @@ private Q_SLOTS:
         QCOMPARE(statistics.Table().item(0, 1)->text(), QStringLiteral("60"));
         QCOMPARE(statistics.Plot().plottableCount(), 3);
         QCOMPARE(statistics.Plot().graph(0)->name(), QStringLiteral("real.csv"));
+        w->Press(QStringLiteral("btnGenerate"));  // the open window follows the next history
+        QVERIFY(statistics.Table().item(0, 0)->text() == QStringLiteral("60") && statistics.Table().columnCount() == 2);
     }
     void firstStartShowsTheDefaultsAndTheSavedPanelComesBackThroughItsRules()
     {
