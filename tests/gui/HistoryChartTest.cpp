@@ -258,9 +258,12 @@ private Q_SLOTS:
                 // 1 within a reach, -1 clear of it; the pixel at each end may go either way.
                 const auto holds = [y](const Reach& r) { return y > r.top + 1 && y < r.bottom - 1 ? 1 : y < r.top - 1 || y > r.bottom + 1 ? -1 : 0; };
                 const int last = holds(column[0]), under = holds(column[1]);
-                const QColor drawn = image.pixelColor(x, y), expected = last == 1 ? column[0].colour : column[1].colour;
-                if (last != 0 && (last == 1 || under != 0))
-                    QVERIFY2(last + under == -2 ? drawn != Rising && drawn != Falling : drawn == expected, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+                const QColor drawn = image.pixelColor(x, y);
+                const QByteArray at = QStringLiteral("%1,%2").arg(x).arg(y).toLatin1();
+                if (last == 1 || (last == -1 && under == 1))  // the last day's colour where it reaches, else the other's
+                    QVERIFY2(drawn == column[last == 1 ? 0 : 1].colour, at.constData());
+                else if (last == -1 && under == -1)  // clear of both
+                    QVERIFY2(drawn != Rising && drawn != Falling, at.constData());
             }
         }
         // Days without a range still show, and nothing of the last history stays.
